@@ -1,0 +1,3 @@
+#include "app/KvInstallerApplication.h"
+
+START_JUCE_APPLICATION (kv_installerApplication)

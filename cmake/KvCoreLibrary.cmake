@@ -1,0 +1,83 @@
+# Two static libraries, each compiled once and linked by the app, the tests, the tools and
+# the benchmarks:
+#   kv_juce  - the JUCE modules (their own warnings left alone)
+#   kv_core  - all of our code except the entry point, with the embedded resources
+
+add_library(kv_juce STATIC)
+target_link_libraries(kv_juce
+    PRIVATE
+        juce::juce_core
+        juce::juce_events
+        juce::juce_data_structures
+        juce::juce_graphics
+        juce::juce_gui_basics
+        juce::juce_gui_extra
+    PUBLIC
+        juce::juce_recommended_config_flags
+        ZLIB::ZLIB)
+if(NOT WIN32)
+    target_link_libraries(kv_juce PUBLIC PNG::PNG JPEG::JPEG)
+endif()
+target_compile_definitions(kv_juce
+    PUBLIC
+        JUCE_WEB_BROWSER=0
+        JUCE_USE_CURL=0
+        JUCE_DISPLAY_SPLASH_SCREEN=0
+        JUCE_REPORT_APP_USAGE=0
+        JUCE_INCLUDE_PNGLIB_CODE=0
+        JUCE_INCLUDE_JPEGLIB_CODE=0
+        JUCE_STANDALONE_APPLICATION=1
+        JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+        JUCE_APPLICATION_NAME_STRING="kv_installer"
+        JUCE_APPLICATION_VERSION_STRING="1.3.0")
+# Hand the modules' include paths and definitions on to whoever links kv_juce, as system
+# headers, without handing on their sources (which would compile JUCE again).
+target_include_directories(kv_juce SYSTEM INTERFACE
+    $<TARGET_PROPERTY:kv_juce,INCLUDE_DIRECTORIES>)
+target_compile_definitions(kv_juce INTERFACE
+    $<TARGET_PROPERTY:kv_juce,COMPILE_DEFINITIONS>)
+set_target_properties(kv_juce PROPERTIES POSITION_INDEPENDENT_CODE ON)
+
+set(kv_source_folders app identity main_screen install settings panels look_and_feel platform)
+set(kv_sources "")
+foreach(folder IN LISTS kv_source_folders)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+        "${PROJECT_SOURCE_DIR}/${folder}/*.cpp" "${PROJECT_SOURCE_DIR}/${folder}/*.h")
+    list(APPEND kv_sources ${found})
+endforeach()
+list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
+# The PE reader is plain C++ shared with the tools; it lives in its own small library.
+list(FILTER kv_sources EXCLUDE REGEX "/platform/PeVersionReader\\.(cpp|h)$")
+
+add_library(kv_core STATIC ${kv_sources})
+target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
+target_link_libraries(kv_core PUBLIC kv_juce)
+if(TARGET kv_pe_reader)
+    target_link_libraries(kv_core PUBLIC kv_pe_reader)
+endif()
+kv_enable_warnings(kv_core)
+
+set(kv_res "${PROJECT_SOURCE_DIR}/resources")
+set(kv_embedded
+    SFProRoundedRegular_otf  "${KV_FONT_REGULAR}"
+    SFProRoundedSemibold_otf "${KV_FONT_SEMIBOLD}")
+foreach(name icon_vst3 icon_clap icon_aax icon_install icon_discord icon_mail
+             icon_warning icon_success logo_korvane)
+    if(EXISTS "${kv_res}/${name}.svg")
+        list(APPEND kv_embedded ${name}_svg "${kv_res}/${name}.svg")
+    endif()
+endforeach()
+if(EXISTS "${kv_res}/eula.txt")
+    list(APPEND kv_embedded eula_txt "${kv_res}/eula.txt")
+endif()
+if(EXISTS "${kv_res}/CHANGELOG.md")
+    list(APPEND kv_embedded CHANGELOG_md "${kv_res}/CHANGELOG.md")
+endif()
+if(DEFINED KV_ARCHIVE_DIR)
+    list(APPEND kv_embedded
+        vst3_zip "${KV_ARCHIVE_DIR}/vst3.zip"
+        clap_zip "${KV_ARCHIVE_DIR}/clap.zip"
+        aax_zip  "${KV_ARCHIVE_DIR}/aax.zip")
+    add_dependencies(kv_core kv_payload_archives)
+endif()
+kv_add_embedded_resources(kv_core ${kv_embedded})

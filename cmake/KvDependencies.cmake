@@ -1,0 +1,45 @@
+# Every dependency is a Debian package; when one is missing, stop and name the package.
+
+function(kv_require found package what)
+    if(NOT ${found})
+        message(FATAL_ERROR
+            "${what} was not found. Install the Debian package(s) '${package}' "
+            "(scripts/setup.sh installs everything this project needs).")
+    endif()
+endfunction()
+
+find_package(JUCE 7.0.5 CONFIG QUIET)
+kv_require(JUCE_FOUND "juce-modules-source juce-tools" "JUCE 7.0.5")
+
+# Debian's JUCE carries no zlib, libpng or libjpeg of its own: link the system ones.
+find_package(ZLIB QUIET)
+kv_require(ZLIB_FOUND "zlib1g-dev" "zlib")
+
+if(NOT WIN32)
+    find_package(PNG QUIET)
+    kv_require(PNG_FOUND "libpng-dev" "libpng")
+    find_package(JPEG QUIET)
+    kv_require(JPEG_FOUND "libjpeg-dev" "libjpeg")
+    find_package(PkgConfig QUIET)
+    kv_require(PKG_CONFIG_FOUND "pkg-config" "pkg-config")
+    foreach(pc freetype2 fontconfig x11 xrandr xinerama xcursor xext)
+        pkg_check_modules(KV_PC_${pc} QUIET ${pc})
+    endforeach()
+    kv_require(KV_PC_freetype2_FOUND "libfreetype-dev" "FreeType")
+    kv_require(KV_PC_fontconfig_FOUND "libfontconfig1-dev" "fontconfig")
+    kv_require(KV_PC_x11_FOUND "libx11-dev" "Xlib")
+    kv_require(KV_PC_xrandr_FOUND "libxrandr-dev" "XRandR")
+    kv_require(KV_PC_xinerama_FOUND "libxinerama-dev" "Xinerama")
+    kv_require(KV_PC_xcursor_FOUND "libxcursor-dev" "Xcursor")
+endif()
+
+if(KV_BUILD_TESTS)
+    find_package(GTest QUIET)
+    kv_require(GTest_FOUND "libgtest-dev libgmock-dev" "GoogleTest")
+endif()
+
+foreach(font KV_FONT_REGULAR KV_FONT_SEMIBOLD)
+    if(NOT EXISTS "${${font}}")
+        message(FATAL_ERROR "${font} (${${font}}) does not exist. Install the Debian package 'fonts-inter' or set ${font}.")
+    endif()
+endforeach()

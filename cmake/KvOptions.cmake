@@ -1,0 +1,15 @@
+# Build-time choices: which fonts and archives get embedded, and what else is built.
+
+option(KV_BUILD_TESTS "Build the test suite" ON)
+
+# The product's fonts are build-time artefacts; Debian's Inter stands in by default.
+set(KV_FONT_REGULAR "/usr/share/fonts/opentype/inter/Inter-Regular.otf" CACHE FILEPATH
+    "Regular OpenType font embedded as SFProRoundedRegular_otf")
+set(KV_FONT_SEMIBOLD "/usr/share/fonts/opentype/inter/Inter-SemiBold.otf" CACHE FILEPATH
+    "Semibold OpenType font embedded as SFProRoundedSemibold_otf")
+
+# Empty: generate stand-in archives at build time. A folder: embed its vst3.zip, clap.zip, aax.zip.
+set(KV_PRODUCT_ARCHIVES_DIR "" CACHE PATH "Folder holding the product's own vst3.zip, clap.zip and aax.zip")
+
+# Size of each generated stand-in plug-in module, in bytes (a real one is about 17 MB).
+set(KV_PAYLOAD_MODULE_BYTES "17621288" CACHE STRING "Size of each generated plug-in module")

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// The product this installer carries and the maker's addresses.
+namespace product
+{
+    inline const juce::String bundleBaseName { "Strandline2" };
+    inline const juce::String version { "2.3.0" };
+    inline const juce::String platformSuffix { " for Windows" };
+
+    inline const juce::String productPageAddress { "https://www.korvane.com/products/strandline2" };
+    inline const juce::String manualAddress { "https://www.korvane.com/downloads/manuals/Strandline2-Manual.pdf" };
+    inline const juce::String discordInviteAddress { "https://discord.gg/korvane" };
+    inline const juce::String supportMailAddress { "support@korvane.com" };
+    inline const juce::String copyrightLine { "Copyright (c) 2026 Korvane Audio Ltd. All rights reserved." };
+
+    inline const juce::String makerFolderName { "Korvane" };
+    inline const juce::String settingsFileName { "PluginManagerSettings.txt" };
+}

@@ -1,0 +1,181 @@
+#include "install/BundleInstaller.h"
+
+#include "install/ArchivePlan.h"
+
+#include <zlib.h>
+
+namespace
+{
+    FormatOutcome outcome (const BundleJob& job, InstallProblem problem, const juce::String& detail = {})
+    {
+        return { job.formatIndex, problem, detail };
+    }
+
+    bool isUsableDestination (const juce::File& folder)
+    {
+        return folder != juce::File() && juce::File::isAbsolutePath (folder.getFullPathName());
+    }
+
+    // Writes one entry, checking what was written against the archive's records.
+    InstallProblem unpackEntry (juce::ZipFile& zip, int index, const ZipRecord& record, const juce::File& target, FileOperations& files)
+    {
+        if (! files.createDirectory (target.getParentDirectory()))
+            return InstallProblem::writeFailed;
+
+        std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (index));
+        auto out = files.createOutput (target);
+
+        if (out == nullptr)
+            return InstallProblem::writeFailed;
+        if (in == nullptr)
+            return InstallProblem::archiveDamaged;
+
+        constexpr int bufferSize = 256 * 1024;
+        juce::HeapBlock<char> buffer (bufferSize);
+        uLong crc = crc32 (0L, Z_NULL, 0);
+        juce::uint64 total = 0;
+
+        for (;;)
+        {
+            const auto got = in->read (buffer.get(), bufferSize);
+
+            if (got <= 0)
+                break;
+
+            total += (juce::uint64) got;
+
+            if (total > record.uncompressedSize)
+                return InstallProblem::archiveDamaged;
+
+            crc = crc32 (crc, reinterpret_cast<const Bytef*> (buffer.get()), (uInt) got);
+
+            if (! out->write (buffer.get(), (size_t) got))
+                return InstallProblem::writeFailed;
+        }
+
+        out->flush();
+
+        if (auto* fileOut = dynamic_cast<juce::FileOutputStream*> (out.get()))
+            if (fileOut->getStatus().failed())
+                return InstallProblem::writeFailed;
+
+        if (total != record.uncompressedSize || (juce::uint32) crc != record.crc32)
+            return InstallProblem::archiveDamaged;
+
+        return InstallProblem::none;
+    }
+}
+
+FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
+{
+    const auto& destination = job.destinationFolder;
+
+    if (! isUsableDestination (destination))
+        return outcome (job, InstallProblem::noDestination);
+
+    if (! destination.isDirectory() && ! files.createDirectory (destination))
+        return outcome (job, InstallProblem::destinationNotCreatable, destination.getFullPathName());
+
+    // One private copy of the archive, alive only while this format is unpacked.
+    juce::MemoryBlock archive (job.archiveData, job.archiveSize);
+
+    std::vector<ZipRecord> records;
+    if (! readZipDirectory (archive.getData(), archive.getSize(), records))
+        return outcome (job, InstallProblem::archiveDamaged);
+
+    const auto plan = planArchive (records, job.bundleName);
+    if (plan.verdict != ArchiveVerdict::ok)
+        return outcome (job, plan.verdict == ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe : InstallProblem::archiveDamaged,
+                        plan.offendingEntry);
+
+    juce::ZipFile zip (new juce::MemoryInputStream (archive.getData(), archive.getSize(), false), true);
+
+    if (zip.getNumEntries() != (int) records.size())
+        return outcome (job, InstallProblem::archiveDamaged);
+
+    const auto staging = destination.getNonexistentChildFile (job.bundleName + ".kv-staging", {}, false);
+    if (! files.createDirectory (staging))
+        return outcome (job, InstallProblem::writeFailed, destination.getFullPathName());
+
+    auto abandon = [&] (InstallProblem problem, const juce::String& detail = {})
+    {
+        files.removeRecursively (staging);
+        return outcome (job, problem, detail);
+    };
+
+    for (const auto& entry : plan.entries)
+    {
+        const auto& record = records[(size_t) entry.index];
+
+        if (zip.getEntry (entry.index)->filename != record.name)
+            return abandon (InstallProblem::archiveDamaged, record.name);
+
+        const auto target = staging.getChildFile (entry.relativePath);
+
+        if (entry.isDirectory)
+        {
+            if (! files.createDirectory (target))
+                return abandon (InstallProblem::writeFailed);
+
+            continue;
+        }
+
+        const auto problem = unpackEntry (zip, entry.index, record, target, files);
+        if (problem != InstallProblem::none)
+            return abandon (problem, problem == InstallProblem::archiveDamaged ? record.name : juce::String());
+    }
+
+    const auto staged = staging.getChildFile (job.bundleName);
+    const auto bundle = destination.getChildFile (job.bundleName);
+    juce::File previous;
+
+    if (itemExists (bundle))
+    {
+        previous = destination.getNonexistentChildFile (job.bundleName + ".kv-old", {}, false);
+
+        if (! files.move (bundle, previous))
+            return abandon (InstallProblem::bundleInUse, bundle.getFullPathName());
+    }
+
+    if (! files.move (staged, bundle))
+    {
+        if (previous != juce::File())
+            files.move (previous, bundle);
+
+        return abandon (InstallProblem::writeFailed, bundle.getFullPathName());
+    }
+
+    files.removeRecursively (staging);
+
+    if (previous != juce::File() && ! files.removeRecursively (previous))
+        return outcome (job, InstallProblem::oldCopyLeftBehind, previous.getFullPathName());
+
+    return outcome (job, InstallProblem::none);
+}
+
+FormatOutcome removeBundle (const BundleJob& job, FileOperations& files)
+{
+    const auto& destination = job.destinationFolder;
+
+    if (! isUsableDestination (destination))
+        return outcome (job, InstallProblem::noDestination);
+
+    const auto bundle = destination.getChildFile (job.bundleName);
+
+    if (! itemExists (bundle))
+        return outcome (job, InstallProblem::none);
+
+    // Moved aside first, so that a bundle in use is left exactly as it was.
+    const auto removing = destination.getNonexistentChildFile (job.bundleName + ".kv-removing", {}, false);
+
+    if (! files.move (bundle, removing))
+        return outcome (job, InstallProblem::bundleInUse, bundle.getFullPathName());
+
+    if (! files.removeRecursively (removing))
+    {
+        files.move (removing, bundle);
+        return outcome (job, InstallProblem::bundleInUse, bundle.getFullPathName());
+    }
+
+    return outcome (job, InstallProblem::none);
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "install/FileOperations.h"
+#include "install/InstallReport.h"
+
+// Installs or removes one format's bundle so that a failure never costs the user the copy
+// they had: the archive is unpacked and checked in a staging folder beside the bundle and
+// only then swapped in by renames within the destination folder.
+
+struct BundleJob
+{
+    int formatIndex = 0;
+    juce::File destinationFolder;
+    juce::String bundleName;        // e.g. "Strandline2.vst3"
+    const void* archiveData = nullptr;
+    size_t archiveSize = 0;
+};
+
+FormatOutcome installBundle (const BundleJob& job, FileOperations& files = FileOperations::real());
+FormatOutcome removeBundle (const BundleJob& job, FileOperations& files = FileOperations::real());

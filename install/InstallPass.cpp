@@ -1,0 +1,34 @@
+#include "install/InstallPass.h"
+
+#include "identity/ProductIdentity.h"
+#include "install/BundleInstaller.h"
+
+InstallReport runInstallPass (const InstallRequest& request, FileOperations& files)
+{
+    InstallReport report;
+    report.uninstall = request.uninstall;
+
+    for (int i = 0; i < numFormats; ++i)
+    {
+        if (! request.selected[(size_t) i])
+            continue;
+
+        BundleJob job;
+        job.formatIndex = i;
+        job.destinationFolder = request.destinationFolders[(size_t) i];
+        job.bundleName = request.productName + formatExtensions[i];
+        job.archiveData = request.archives[(size_t) i].data;
+        job.archiveSize = request.archives[(size_t) i].size;
+
+        report.outcomes.push_back (request.uninstall ? removeBundle (job, files) : installBundle (job, files));
+    }
+
+    return report;
+}
+
+std::array<EmbeddedArchive, 3> embeddedArchives()
+{
+    return { EmbeddedArchive { BinaryData::vst3_zip, (size_t) BinaryData::vst3_zipSize },
+             EmbeddedArchive { BinaryData::clap_zip, (size_t) BinaryData::clap_zipSize },
+             EmbeddedArchive { BinaryData::aax_zip,  (size_t) BinaryData::aax_zipSize } };
+}

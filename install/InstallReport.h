@@ -1,0 +1,44 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <vector>
+
+// What a pass achieved for each format it touched, in words a musician can act on.
+
+enum class InstallProblem
+{
+    none,
+    noDestination,          // the destination is empty or not an absolute path
+    destinationNotCreatable,
+    bundleInUse,            // the installed copy could not be moved or removed
+    writeFailed,            // a new file could not be written
+    archiveDamaged,         // sizes or CRC-32 do not match the archive's records
+    archiveUnsafe,          // entries outside the bundle, absolute names or links
+    oldCopyLeftBehind       // installed, but parts of the old copy could not be removed
+};
+
+struct FormatOutcome
+{
+    int formatIndex = -1;
+    InstallProblem problem = InstallProblem::none;
+    juce::String detail;    // a path or entry name that explains the problem, if any
+
+    bool succeeded() const noexcept { return problem == InstallProblem::none; }
+};
+
+struct InstallReport
+{
+    bool uninstall = false;
+    std::vector<FormatOutcome> outcomes;
+
+    bool succeeded() const;
+
+    // Short line for the failure view, e.g. "INSTALL FAILED".
+    juce::String headline() const;
+
+    // Which formats failed and why, and what to do about it.
+    juce::String details() const;
+};
+
+juce::String describeProblem (InstallProblem problem, bool uninstall);

@@ -1,0 +1,94 @@
+#include "install/ZipDirectory.h"
+
+namespace
+{
+    juce::uint16 read16 (const juce::uint8* p) { return (juce::uint16) (p[0] | (p[1] << 8)); }
+    juce::uint32 read32 (const juce::uint8* p) { return (juce::uint32) read16 (p) | ((juce::uint32) read16 (p + 2) << 16); }
+
+    constexpr juce::uint32 endOfDirectorySignature = 0x06054b50;
+    constexpr juce::uint32 directoryEntrySignature = 0x02014b50;
+    constexpr size_t endRecordSize = 22;
+    constexpr size_t entryHeaderSize = 46;
+    constexpr size_t maximumCommentSize = 0xffff;
+}
+
+bool ZipRecord::isDirectory() const
+{
+    return name.endsWithChar ('\\') || name.endsWithChar ('/');
+}
+
+bool ZipRecord::isSymbolicLink() const
+{
+    // Unix file type bits in the high half of the external attributes; JUCE reads them
+    // whatever system made the entry, so do the same.
+    return ((externalAttributes >> 28) & 0xf) == 0xa;
+}
+
+bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records)
+{
+    records.clear();
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+
+    if (bytes == nullptr || size < endRecordSize)
+        return false;
+
+    // The end record sits at the very end unless an archive comment follows it.
+    const size_t lowest = size > endRecordSize + maximumCommentSize ? size - endRecordSize - maximumCommentSize : 0;
+    size_t endPos = size - endRecordSize;
+
+    for (;;)
+    {
+        if (read32 (bytes + endPos) == endOfDirectorySignature
+             && endPos + endRecordSize + read16 (bytes + endPos + 20) == size)
+            break;
+
+        if (endPos == lowest)
+            return false;
+
+        --endPos;
+    }
+
+    const auto* end = bytes + endPos;
+    const size_t count = read16 (end + 10);
+    const size_t directorySize = read32 (end + 12);
+    const size_t directoryOffset = read32 (end + 16);
+
+    if (directoryOffset > endPos || directorySize > endPos - directoryOffset)
+        return false;
+
+    size_t pos = directoryOffset;
+    const size_t limit = directoryOffset + directorySize;
+
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (limit - pos < entryHeaderSize || read32 (bytes + pos) != directoryEntrySignature)
+            return false;
+
+        const auto* h = bytes + pos;
+        const size_t nameLength = read16 (h + 28);
+        const size_t extraLength = read16 (h + 30);
+        const size_t commentLength = read16 (h + 32);
+        const size_t entryLength = entryHeaderSize + nameLength + extraLength + commentLength;
+
+        if (limit - pos < entryLength)
+            return false;
+
+        ZipRecord record;
+        record.versionMadeBy = read16 (h + 4);
+        record.method = read16 (h + 10);
+        record.crc32 = read32 (h + 16);
+        record.compressedSize = read32 (h + 20);
+        record.uncompressedSize = read32 (h + 24);
+        record.externalAttributes = read32 (h + 38);
+        record.name = juce::String::fromUTF8 (reinterpret_cast<const char*> (h + entryHeaderSize), (int) nameLength);
+
+        const size_t localOffset = read32 (h + 42);
+        if (localOffset >= directoryOffset || record.compressedSize > directoryOffset - localOffset)
+            return false;
+
+        records.push_back (std::move (record));
+        pos += entryLength;
+    }
+
+    return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <vector>
+
+// The archive's own records of what each entry must unpack to. JUCE's ZipFile does not
+// check what it writes against them, so the install pass reads them here.
+struct ZipRecord
+{
+    juce::String name;              // as stored, with the archive's separators
+    juce::uint16 versionMadeBy = 0;
+    juce::uint16 method = 0;
+    juce::uint32 crc32 = 0;
+    juce::uint64 compressedSize = 0;
+    juce::uint64 uncompressedSize = 0;
+    juce::uint32 externalAttributes = 0;
+
+    bool isDirectory() const;
+    bool isSymbolicLink() const;
+};
+
+// The central directory's records in archive order; false when the directory is missing,
+// truncated or inconsistent with the data's size.
+bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records);

@@ -1,0 +1,60 @@
+#include "main_screen/InstallStatus.h"
+
+#include "identity/ProductIdentity.h"
+#include "platform/InstalledVersion.h"
+
+namespace install_status
+{
+    juce::File bundleFileIn (const juce::File& destinationFolder, const juce::String& productName, int formatIndex)
+    {
+        // An empty destination has no bundle: never let it resolve against the working folder.
+        if (destinationFolder == juce::File())
+            return {};
+
+        return destinationFolder.getChildFile (productName + formatExtensions[formatIndex]);
+    }
+
+    juce::File versionFileIn (const juce::File& bundle, const juce::String& productName, int formatIndex)
+    {
+        if (bundle == juce::File())
+            return {};
+
+        switch (formatIndex)
+        {
+            case 0:  return bundle.getChildFile ("Contents/x86_64-win/" + productName + ".vst3");
+            case 2:  return bundle.getChildFile ("Contents/x64/" + productName + ".aaxplugin");
+            default: return bundle;
+        }
+    }
+
+    juce::String readInstalledVersion (const juce::File& versionFile)
+    {
+        return kv::platform::readFileVersion (versionFile);
+    }
+
+    FormatState stateForVersion (const juce::String& installedVersion, const juce::String& productVersion)
+    {
+        if (installedVersion.isEmpty())
+            return { FormatStatus::installed, {} };
+
+        const auto order = installedVersion.compareNatural (productVersion);
+        return { order < 0 ? FormatStatus::needsUpdate : FormatStatus::installed, installedVersion };
+    }
+
+    FormatState stateOf (const juce::File& bundle, const juce::File& versionFile, const juce::String& productVersion)
+    {
+        if (! bundle.exists())
+            return {};
+
+        return stateForVersion (readInstalledVersion (versionFile), productVersion);
+    }
+
+    juce::String statusText (const FormatState& state)
+    {
+        if (state.status == FormatStatus::notInstalled)
+            return "NOT INSTALLED";
+
+        const juce::String prefix = state.version.isEmpty() ? juce::String() : "v" + state.version + " ";
+        return prefix + (state.status == FormatStatus::needsUpdate ? "NEEDS UPDATE" : "INSTALLED");
+    }
+}

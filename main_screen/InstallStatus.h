@@ -1,0 +1,33 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+// Where a format's installed bundle is, which file inside it carries the version, and
+// what the screen says about it. Nothing here is cached: the disk is asked every time.
+
+enum class FormatStatus
+{
+    notInstalled,
+    installed,
+    needsUpdate
+};
+
+struct FormatState
+{
+    FormatStatus status = FormatStatus::notInstalled;
+    juce::String version;   // empty when not installed or when the module has no version
+};
+
+namespace install_status
+{
+    juce::File bundleFileIn (const juce::File& destinationFolder, const juce::String& productName, int formatIndex);
+    juce::File versionFileIn (const juce::File& bundle, const juce::String& productName, int formatIndex);
+
+    // The module's fixed file version as "a.b.c.d", or empty.
+    juce::String readInstalledVersion (const juce::File& versionFile);
+
+    FormatState stateOf (const juce::File& bundle, const juce::File& versionFile, const juce::String& productVersion);
+    FormatState stateForVersion (const juce::String& installedVersion, const juce::String& productVersion);
+
+    juce::String statusText (const FormatState& state);
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include "install/InstallReport.h"
+#include "look_and_feel/CustomLookAndFeel.h"
+#include "main_screen/InstallStatus.h"
+#include "settings/DestinationSettings.h"
+
+#include <array>
+
+class panel_eula;
+class panel_support;
+class panel_settings;
+class panel_changelog;
+
+// The installer's one screen: it holds the run-time state, paints its own face over
+// transparent buttons, and carries out every command.
+class MainComponent final : public juce::Component,
+                            public juce::Button::Listener
+{
+public:
+    MainComponent();
+    ~MainComponent() override;
+
+    void paint (juce::Graphics&) override;
+    void modifierKeysChanged (const juce::ModifierKeys&) override;
+    void resized() override;
+
+    void buttonClicked (juce::Button*) override;
+    void buttonStateChanged (juce::Button*) override;
+
+    juce::File bundleFileFor (int formatIndex) const;
+    juce::File versionFileFor (int formatIndex) const;
+    juce::String installedVersionOf (int formatIndex) const;
+    FormatState statusOf (int formatIndex) const;
+
+    // The function the settings panel calls after the user picked a folder.
+    DestinationCallback makeDestinationCallback();
+
+    int lastModifierFlags = 0;
+    CustomLookAndFeel customLookAndFeel;
+    float unit = 9.0f;
+    juce::String productName;
+    juce::String productVersion;
+    juce::String platformSuffix;
+    std::array<std::unique_ptr<juce::TextButton>, 6> extraButtons;
+    std::array<std::unique_ptr<juce::TextButton>, 3> formatButtons;
+    std::unique_ptr<juce::TextButton> installButton;
+    std::unique_ptr<juce::TextButton> selectAllButton;
+    std::unique_ptr<panel_eula> eulaPanel;
+    std::unique_ptr<panel_support> supportPanel;
+    std::unique_ptr<panel_settings> settingsPanel;
+    std::unique_ptr<panel_changelog> changelogPanel;
+    std::unique_ptr<juce::Label> helpLabel;
+    std::array<std::unique_ptr<juce::Drawable>, 3> formatIcons;
+    std::unique_ptr<juce::Drawable> installIcon;
+    std::unique_ptr<juce::Drawable> logoDrawable;
+    std::unique_ptr<juce::Drawable> warningIcon;
+    juce::URL productPageUrl;
+    juce::URL manualUrl;
+    juce::File makerFolder;
+    bool uninstallMode = false;
+    bool installDone = false;
+    std::array<bool, 3> formatSelected {};
+    DestinationFolders destinationFolders;
+
+    // What the last install or uninstall pass achieved; the success view shows only when
+    // every format it touched succeeded.
+    InstallReport installReport;
+
+private:
+    juce::TextButton* addInvisibleButton (const juce::String& name);
+    void runInstallPass();
+    void paintNormalView (juce::Graphics&);
+    void paintOutcomeView (juce::Graphics&);
+    void paintSuccessView (juce::Graphics&);
+    void paintFailureView (juce::Graphics&);
+
+    template <typename Panel, typename... Args>
+    void openPanel (std::unique_ptr<Panel>& holder, Args&&... args);
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainComponent)
+};

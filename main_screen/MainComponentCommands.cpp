@@ -1,0 +1,115 @@
+#include "main_screen/MainComponent.h"
+
+#include "identity/ProductIdentity.h"
+#include "install/InstallPass.h"
+#include "main_screen/HoverHelp.h"
+#include "panels/panel_changelog.h"
+#include "panels/panel_eula.h"
+#include "panels/panel_support.h"
+#include "settings/panel_settings.h"
+
+template <typename Panel, typename... Args>
+void MainComponent::openPanel (std::unique_ptr<Panel>& holder, Args&&... args)
+{
+    // The new panel exists before the old one of its kind goes.
+    holder = std::make_unique<Panel> (std::forward<Args> (args)...);
+    addAndMakeVisible (*holder);
+    holder->unit = unit;
+
+    if constexpr (std::is_same_v<Panel, panel_support>)
+    {
+        holder->productName = productName;
+        holder->productVersion = productVersion;
+    }
+
+    holder->setBounds (getBounds());
+    holder->setAlwaysOnTop (true);
+}
+
+void MainComponent::buttonClicked (juce::Button* button)
+{
+    const auto name = button->getName();
+
+    if (name == "EULA")
+    {
+        openPanel (eulaPanel, eulaText);
+    }
+    else if (name == "MANUAL")
+    {
+        manualUrl.launchInDefaultBrowser();
+    }
+    else if (name == "WEBSITE")
+    {
+        productPageUrl.launchInDefaultBrowser();
+    }
+    else if (name == "SUPPORT")
+    {
+        openPanel (supportPanel);
+    }
+    else if (name == "SETTINGS")
+    {
+        openPanel (settingsPanel, settings::settingsFileIn (makerFolder), makeDestinationCallback());
+    }
+    else if (name == "CHANGES")
+    {
+        openPanel (changelogPanel,
+                   juce::String::createStringFromData (BinaryData::CHANGELOG_md, BinaryData::CHANGELOG_mdSize),
+                   productName);
+    }
+    else if (name == "VST3" || name == "CLAP" || name == "AAX")
+    {
+        auto& selected = formatSelected[(size_t) formatNames.indexOf (name)];
+        selected = ! selected;
+        repaint();
+    }
+    else if (name == "SELECT_ALL")
+    {
+        formatSelected.fill (true);
+        repaint();
+    }
+    else if (name == "INSTALL")
+    {
+        runInstallPass();
+    }
+}
+
+void MainComponent::runInstallPass()
+{
+    InstallRequest request;
+    request.uninstall = uninstallMode;
+    request.productName = productName;
+    request.selected = formatSelected;
+    request.destinationFolders = destinationFolders;
+    request.archives = embeddedArchives();
+
+    installReport = ::runInstallPass (request);
+
+    for (size_t i = 0; i < formatSelected.size(); ++i)
+        if (request.selected[i])
+            formatSelected[i] = false;
+
+    installDone = true;
+
+    for (auto& formatButton : formatButtons)
+        formatButton->setVisible (false);
+
+    selectAllButton->setVisible (false);
+    installButton->setVisible (false);
+    repaint();
+}
+
+void MainComponent::buttonStateChanged (juce::Button* button)
+{
+    if (! button->isMouseOver())
+    {
+        helpLabel->setText ({}, juce::dontSendNotification);
+        return;
+    }
+
+    const auto text = hover_help::textFor (button->getName(),
+                                           [this] (int formatIndex) { return bundleFileFor (formatIndex).exists(); },
+                                           productVersion);
+
+    if (text.has_value())
+        helpLabel->setText (*text, juce::dontSendNotification);
+}

@@ -1,0 +1,119 @@
+#include "settings/DestinationSettings.h"
+
+#include "identity/ProductConstants.h"
+#include "platform/PlatformFolders.h"
+
+namespace settings
+{
+    DestinationFolders defaultDestinationFolders()
+    {
+        const auto commonFiles = kv::platform::fileFromPath ("C:/Program Files/Common Files");
+        return { commonFiles.getChildFile ("VST3"),
+                 commonFiles.getChildFile ("CLAP"),
+                 commonFiles.getChildFile ("Avid/Audio/Plug-Ins") };
+    }
+
+    juce::File makerFolder()
+    {
+        return kv::platform::commonApplicationDataFolder().getChildFile (product::makerFolderName);
+    }
+
+    juce::File settingsFileIn (const juce::File& folder)
+    {
+        return folder.getChildFile (product::settingsFileName);
+    }
+
+    std::unique_ptr<juce::XmlElement> readSettingsDocument (const juce::File& settingsFile)
+    {
+        if (! settingsFile.existsAsFile() || settingsFile.getSize() > maximumFileBytes)
+            return nullptr;
+
+        return juce::parseXML (settingsFile);
+    }
+
+    std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths)
+    {
+        auto document = std::make_unique<juce::XmlElement> (rootTag);
+        document->setAttribute (noteAttribute, noteText);
+        document->setAttribute (pathAttributes[1], paths[1]);
+        document->setAttribute (pathAttributes[0], paths[0]);
+        document->setAttribute (pathAttributes[2], paths[2]);
+        return document;
+    }
+
+    std::unique_ptr<juce::XmlElement> createSettingsDocument (const DestinationFolders& folders)
+    {
+        return createSettingsDocument (juce::StringArray { folders[0].getFullPathName(),
+                                                           folders[1].getFullPathName(),
+                                                           folders[2].getFullPathName() });
+    }
+
+    bool writeSettingsDocument (const juce::XmlElement& document, const juce::File& settingsFile)
+    {
+        // The default format gives the shared layout: header, empty line, attributes wrapped
+        // after 60 characters with 24 spaces of indent, CRLF line ends.
+        return document.writeTo (settingsFile, juce::XmlElement::TextFormat());
+    }
+
+    int formatIndexForAttribute (const juce::String& attributeName)
+    {
+        for (int i = 0; i < pathAttributes.size(); ++i)
+            if (attributeName == pathAttributes[i])
+                return i;
+
+        return -1;
+    }
+}
+
+void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& destinationFolders)
+{
+    destinationFolders = settings::defaultDestinationFolders();
+    makerFolder = settings::makerFolder();
+
+    const auto settingsFile = settings::settingsFileIn (makerFolder);
+
+    if (settingsFile.existsAsFile())
+    {
+        const auto document = settings::readSettingsDocument (settingsFile);
+
+        if (document == nullptr)
+            return;
+
+        for (int i = 0; i < settings::pathAttributes.size(); ++i)
+        {
+            // A missing attribute gives an empty destination: the file is the user's word.
+            destinationFolders[(size_t) i] = kv::platform::fileFromPath (document->getStringAttribute (settings::pathAttributes[i]));
+
+            if (destinationFolders[(size_t) i] != juce::File() && ! destinationFolders[(size_t) i].exists())
+                destinationFolders[(size_t) i].createDirectory();
+        }
+
+        return;
+    }
+
+    // Only the file is written here: neither the maker folder nor any destination is created.
+    if (makerFolder.isDirectory())
+        settings::writeSettingsDocument (*settings::createSettingsDocument (destinationFolders), settingsFile);
+}
+
+void saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path)
+{
+    auto document = settings::readSettingsDocument (settingsFile);
+
+    if (document == nullptr)
+        return;
+
+    document->setAttribute (attributeName, path);
+    settings::writeSettingsDocument (*document, settingsFile);
+}
+
+bool applyDestinationChange (DestinationFolders& destinationFolders, const juce::String& attributeName, const juce::String& path)
+{
+    const auto index = settings::formatIndexForAttribute (attributeName);
+
+    if (index < 0)
+        return false;
+
+    destinationFolders[(size_t) index] = kv::platform::fileFromPath (path);
+    return true;
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <array>
+#include <functional>
+
+// The settings file shared by every installer of the maker: where each format installs.
+// Its bytes are read and written by the maker's other installers too, so what is written
+// here keeps exactly their layout.
+
+using DestinationFolders = std::array<juce::File, 3>;
+using DestinationCallback = std::function<void (const juce::String& attributeName, const juce::String& path)>;
+
+namespace settings
+{
+    inline const juce::String rootTag { "Plugin_Manager_Settings" };
+    inline const juce::String noteAttribute { "Important_Note:" };
+
+    // Attribute names by format index: 0 VST3, 1 CLAP, 2 AAX.
+    inline const juce::StringArray pathAttributes { "VST3_Path", "CLAP_Path", "AAX_Path" };
+
+    inline const juce::String noteText {
+        "These are the paths that all Korvane installers will use for their respective formats. "
+        "Edit them to personal taste, but keep in mind that some formats have specific homes. "
+        "Use this feature at your own risk; follow the naming and separator conventions exactly as you see them, "
+        "or you could end up with unintended consequences. If you delete this file, the next time you run the "
+        "Plugin Manager for any KV product, a new one with the default locations will be written." };
+
+    // Larger files are not settings files; they are treated like any file that does not parse.
+    static constexpr juce::int64 maximumFileBytes = 1024 * 1024;
+
+    DestinationFolders defaultDestinationFolders();
+
+    // "Korvane" in the machine-wide application-data folder, and the file inside it.
+    juce::File makerFolder();
+    juce::File settingsFileIn (const juce::File& makerFolder);
+
+    // The parsed document, or null when the file is missing, a folder, too large or not XML.
+    std::unique_ptr<juce::XmlElement> readSettingsDocument (const juce::File& settingsFile);
+
+    // The document a missing settings file is created with; paths by format index.
+    std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths);
+    std::unique_ptr<juce::XmlElement> createSettingsDocument (const DestinationFolders& folders);
+
+    // Writes with the layout every installer of the maker writes.
+    bool writeSettingsDocument (const juce::XmlElement& document, const juce::File& settingsFile);
+
+    // The format index an attribute name stands for, or -1 (exact, case-sensitive).
+    int formatIndexForAttribute (const juce::String& attributeName);
+}
+
+// Sets the defaults, then reads the settings file or creates it when it is missing.
+void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& destinationFolders);
+
+// Writes one attribute into an existing, readable settings file; nothing otherwise.
+void saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path);
+
+// The in-memory side of a destination change; true when an entry was replaced.
+bool applyDestinationChange (DestinationFolders& destinationFolders, const juce::String& attributeName, const juce::String& path);

@@ -1,0 +1,50 @@
+#include <gtest/gtest.h>
+
+#include "platform/PlatformFolders.h"
+#include "support/Sandbox.h"
+
+using kv::platform::fileFromPath;
+
+TEST (PlatformFolders, DriveLetterPathsLandUnderTheSandboxRoot)
+{
+    kv::test::Sandbox sandbox;
+    const auto root = sandbox.root().getFullPathName();
+
+    EXPECT_EQ (fileFromPath ("C:/Program Files/Common Files/VST3").getFullPathName(), root + "/C/Program Files/Common Files/VST3");
+    EXPECT_EQ (fileFromPath ("C:\\Program Files\\Common Files\\VST3").getFullPathName(), root + "/C/Program Files/Common Files/VST3");
+    EXPECT_EQ (fileFromPath ("d:\\Plugins\\").getFullPathName(), root + "/D/Plugins");
+    EXPECT_EQ (fileFromPath ("E:").getFullPathName(), root + "/E");
+    EXPECT_EQ (fileFromPath ("E:/").getFullPathName(), root + "/E");
+    EXPECT_EQ (kv::platform::commonApplicationDataFolder().getFullPathName(), root + "/C/ProgramData");
+}
+
+TEST (PlatformFolders, NoPathClimbsOutOfTheSandbox)
+{
+    kv::test::Sandbox sandbox;
+    const auto root = sandbox.root().getFullPathName();
+
+    EXPECT_EQ (fileFromPath ("C:/../../../etc").getFullPathName(), root + "/C/etc");
+    EXPECT_EQ (fileFromPath ("C:\\a\\..\\..\\b\\.\\c").getFullPathName(), root + "/C/b/c");
+    EXPECT_TRUE (fileFromPath ("C:/x/../../..").isAChildOf (sandbox.root()));
+}
+
+TEST (PlatformFolders, HostPathsPassThroughAndOthersAreEmpty)
+{
+    kv::test::Sandbox sandbox;
+
+    EXPECT_EQ (fileFromPath ("/home/user/Plugins/VST3"), juce::File ("/home/user/Plugins/VST3"));
+    EXPECT_EQ (fileFromPath ("/tmp/x/"), juce::File ("/tmp/x"));
+
+    for (const juce::String text : { "", "relative/folder", "C", "CC:/x", "1:/x", ":/x", "C:relative" })
+        EXPECT_EQ (fileFromPath (text), juce::File()) << text;
+}
+
+TEST (PlatformFolders, RootComesFromTheEnvironment)
+{
+    kv::test::Sandbox outer;
+    {
+        kv::test::Sandbox inner;
+        EXPECT_EQ (kv::platform::sandboxRoot(), inner.root());
+    }
+    EXPECT_EQ (kv::platform::sandboxRoot(), outer.root());
+}

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include "platform/PlatformFolders.h"
+#include "settings/DestinationSettings.h"
+#include "support/Sandbox.h"
+
+using kv::test::Sandbox;
+
+namespace
+{
+    juce::String fileText (const juce::File& file)
+    {
+        auto block = kv::test::readBytes (file);
+        return juce::String::fromUTF8 (static_cast<const char*> (block.getData()), (int) block.getSize());
+    }
+
+    const juce::String indent = juce::String::repeatedString (" ", 24);
+
+    // The layout every installer of the maker writes, spelled out from its rules.
+    juce::String expectedFileFor (const juce::String& clap, const juce::String& vst3, const juce::String& aax)
+    {
+        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n"
+               "<Plugin_Manager_Settings Important_Note:=\"" + settings::noteText + "\"\r\n"
+             + indent + " CLAP_Path=\"" + clap + "\" VST3_Path=\"" + vst3 + "\"\r\n"
+             + indent + " AAX_Path=\"" + aax + "\"/>\r\n";
+    }
+
+    struct SettingsFile : public ::testing::Test
+    {
+        Sandbox sandbox;
+        juce::File makerFolder;
+        DestinationFolders folders;
+
+        void load() { loadDestinationSettings (makerFolder, folders); }
+    };
+}
+
+TEST (SettingsBytes, CreatedFileHasTheSharedLayoutByteForByte)
+{
+    Sandbox sandbox;
+    const auto file = sandbox.root().getChildFile ("settings.txt");
+
+    const juce::StringArray windowsDefaults { "C:\\Program Files\\Common Files\\VST3",
+                                              "C:\\Program Files\\Common Files\\CLAP",
+                                              "C:\\Program Files\\Common Files\\Avid\\Audio\\Plug-Ins" };
+    ASSERT_TRUE (settings::writeSettingsDocument (*settings::createSettingsDocument (windowsDefaults), file));
+
+    EXPECT_EQ (fileText (file), expectedFileFor (windowsDefaults[1], windowsDefaults[0], windowsDefaults[2]));
+}
+
+TEST (SettingsBytes, EscapesAndNonAsciiRoundTrip)
+{
+    Sandbox sandbox;
+    const auto file = sandbox.root().getChildFile ("settings.txt");
+    const auto awkward = juce::String::fromUTF8 ("D:\\A \"q\" & <b> ^c` \xc3\xa9t\xc3\xa9");
+
+    settings::writeSettingsDocument (*settings::createSettingsDocument (juce::StringArray { "v", awkward, "a" }), file);
+    const auto text = fileText (file);
+
+    EXPECT_TRUE (text.contains ("CLAP_Path=\"D:\\A &quot;q&quot; &amp; &lt;b&gt; &#94;c&#96; &#233;t&#233;\""));
+    EXPECT_FALSE (text.contains ("\n ")) << "every line break is CRLF";
+
+    const auto document = settings::readSettingsDocument (file);
+    ASSERT_NE (document, nullptr);
+    EXPECT_EQ (document->getStringAttribute ("CLAP_Path"), awkward);
+}
+
+TEST_F (SettingsFile, MissingFileIsCreatedWithDefaultsButNoFolders)
+{
+    sandbox.makerFolder().createDirectory();
+    load();
+
+    EXPECT_EQ (makerFolder, sandbox.makerFolder());
+    EXPECT_EQ (folders[0], sandbox.windowsPath ("C:/Program Files/Common Files/VST3"));
+    EXPECT_EQ (folders[1], sandbox.windowsPath ("C:/Program Files/Common Files/CLAP"));
+    EXPECT_EQ (folders[2], sandbox.windowsPath ("C:/Program Files/Common Files/Avid/Audio/Plug-Ins"));
+
+    ASSERT_TRUE (sandbox.settingsFile().existsAsFile());
+    EXPECT_EQ (fileText (sandbox.settingsFile()),
+               expectedFileFor (folders[1].getFullPathName(), folders[0].getFullPathName(), folders[2].getFullPathName()));
+    EXPECT_FALSE (sandbox.windowsPath ("C:/Program Files").exists());
+}
+
+TEST_F (SettingsFile, MissingMakerFolderCreatesNothing)
+{
+    load();
+
+    EXPECT_FALSE (sandbox.makerFolder().exists());
+    EXPECT_EQ (folders[0], sandbox.windowsPath ("C:/Program Files/Common Files/VST3"));
+    EXPECT_EQ (sandbox.root().findChildFiles (juce::File::findFilesAndDirectories, true).size(), 0);
+}
+
+TEST_F (SettingsFile, FileThatIsNotXmlKeepsDefaultsAndStaysUntouched)
+{
+    for (const juce::String content : { "this is not xml", "<Plugin_Manager_Settings VST3_Path=\"D:/x\"", "" })
+    {
+        kv::test::writeText (sandbox.settingsFile(), content);
+        load();
+
+        EXPECT_EQ (folders[0], sandbox.windowsPath ("C:/Program Files/Common Files/VST3")) << content;
+        EXPECT_EQ (fileText (sandbox.settingsFile()), content);
+    }
+}
+
+TEST_F (SettingsFile, BinaryOrHugeFileCountsAsUnreadable)
+{
+    juce::MemoryBlock binary;
+    for (int i = 0; i < 4096; ++i)
+        binary.append ("\0\xff<\x01", 4);
+    kv::test::writeBytes (sandbox.settingsFile(), binary.getData(), binary.getSize());
+    load();
+    EXPECT_EQ (folders[1], sandbox.windowsPath ("C:/Program Files/Common Files/CLAP"));
+    EXPECT_EQ (kv::test::readBytes (sandbox.settingsFile()), binary);
+
+    // A valid document padded past the size limit is not read either.
+    const auto huge = "<Plugin_Manager_Settings VST3_Path=\"D:/Huge\"/>" + juce::String::repeatedString (" ", (int) settings::maximumFileBytes);
+    kv::test::writeText (sandbox.settingsFile(), huge);
+    load();
+    EXPECT_FALSE (sandbox.windowsPath ("D:/Huge").exists());
+}
+
+TEST_F (SettingsFile, FolderInPlaceOfTheFileCountsAsMissing)
+{
+    sandbox.settingsFile().createDirectory();
+    load();
+
+    EXPECT_TRUE (sandbox.settingsFile().isDirectory());
+    EXPECT_EQ (folders[2], sandbox.windowsPath ("C:/Program Files/Common Files/Avid/Audio/Plug-Ins"));
+}
+
+TEST_F (SettingsFile, OnlyTheNoteGivesThreeEmptyDestinations)
+{
+    const auto content = juce::String ("<Plugin_Manager_Settings Important_Note:=\"x\"/>");
+    kv::test::writeText (sandbox.settingsFile(), content);
+    load();
+
+    for (const auto& folder : folders)
+        EXPECT_EQ (folder, juce::File());
+
+    EXPECT_EQ (fileText (sandbox.settingsFile()), content);
+}
+
+TEST_F (SettingsFile, NamedFolderIsMappedAndCreatedWithItsParents)
+{
+    kv::test::writeText (sandbox.settingsFile(),
+                         "<Plugin_Manager_Settings VST3_Path=\"D:/Plugins/VST3\" CLAP_Path=\"E:\\Clap\\\" AAX_Path=\"C:/Avid\"/>");
+    load();
+
+    EXPECT_EQ (folders[0], sandbox.windowsPath ("D:/Plugins/VST3"));
+    EXPECT_TRUE (folders[0].isDirectory());
+    EXPECT_EQ (folders[1], sandbox.windowsPath ("E:/Clap"));
+    EXPECT_TRUE (folders[2].isDirectory());
+}
+
+TEST_F (SettingsFile, SavingKeepsPositionAndEveryOtherAttribute)
+{
+    kv::test::writeText (sandbox.settingsFile(),
+                         "<Plugin_Manager_Settings Important_Note:=\"n\" CLAP_Path=\"old\" Extra=\"kept\" VST3_Path=\"v\"/>");
+
+    saveDestinationSetting (sandbox.settingsFile(), "CLAP_Path", "D:\\Audio\\CLAP");
+
+    const auto document = settings::readSettingsDocument (sandbox.settingsFile());
+    ASSERT_NE (document, nullptr);
+    ASSERT_EQ (document->getNumAttributes(), 4);
+    EXPECT_EQ (document->getAttributeName (1), "CLAP_Path");
+    EXPECT_EQ (document->getAttributeValue (1), "D:\\Audio\\CLAP");
+    EXPECT_EQ (document->getAttributeValue (0), "n");
+    EXPECT_EQ (document->getAttributeValue (2), "kept");
+    EXPECT_EQ (document->getAttributeValue (3), "v");
+
+    saveDestinationSetting (sandbox.settingsFile(), "AAX_Path", "D:\\AAX");
+    const auto again = settings::readSettingsDocument (sandbox.settingsFile());
+    EXPECT_EQ (again->getAttributeName (4), "AAX_Path");
+    EXPECT_TRUE (fileText (sandbox.settingsFile()).startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n"));
+}
+
+TEST_F (SettingsFile, SavingNeverCreatesOrRepairs)
+{
+    saveDestinationSetting (sandbox.settingsFile(), "CLAP_Path", "D:\\x");
+    EXPECT_FALSE (sandbox.settingsFile().exists());
+
+    kv::test::writeText (sandbox.settingsFile(), "broken <");
+    saveDestinationSetting (sandbox.settingsFile(), "CLAP_Path", "D:\\x");
+    EXPECT_EQ (fileText (sandbox.settingsFile()), "broken <");
+}
+
+TEST (DestinationChange, ExactNamesChangeOnlyTheirFormat)
+{
+    Sandbox sandbox;
+    DestinationFolders folders { juce::File ("/v"), juce::File ("/c"), juce::File ("/a") };
+
+    EXPECT_TRUE (applyDestinationChange (folders, "AAX_Path", "D:/New"));
+    EXPECT_EQ (folders[2], sandbox.windowsPath ("D:/New"));
+    EXPECT_EQ (folders[0], juce::File ("/v"));
+    EXPECT_EQ (folders[1], juce::File ("/c"));
+
+    for (const juce::String name : { "Important_Note:", "aax_path", "VST3_Path ", "" })
+        EXPECT_FALSE (applyDestinationChange (folders, name, "D:/Other")) << name;
+
+    EXPECT_EQ (folders[0], juce::File ("/v"));
+}
