@@ -35,13 +35,13 @@ void MainComponent::resized()
 
 void MainComponent::modifierKeysChanged (const juce::ModifierKeys& modifiers)
 {
-    const auto flags = modifiers.getRawFlags() & 0x0f;
+    const auto newFlags = modifiers.getRawFlags() & 0x0f;
 
-    if ((flags & juce::ModifierKeys::shiftModifier) != (lastModifierFlags & juce::ModifierKeys::shiftModifier))
+    if ((newFlags & juce::ModifierKeys::shiftModifier) != (lastModifierFlags & juce::ModifierKeys::shiftModifier))
     {
-        uninstallMode = (flags & juce::ModifierKeys::shiftModifier) != 0;
+        uninstallMode = (newFlags & juce::ModifierKeys::shiftModifier) != 0;
         repaint();
     }
 
-    lastModifierFlags = flags;
+    lastModifierFlags = newFlags;
 }
