@@ -1,6 +1,7 @@
 #include "panels/OverlayPanel.h"
 
 #include "identity/ProductIdentity.h"
+#include "panels/PanelLayout.h"
 
 OverlayPanel::OverlayPanel() = default;
 OverlayPanel::~OverlayPanel() = default;
@@ -22,40 +23,45 @@ void OverlayPanel::createCloseButton()
 
 juce::Rectangle<int> OverlayPanel::scaled (float x, float y, float w, float h) const
 {
-    return { juce::roundToInt (x * unit), juce::roundToInt (y * unit),
-             juce::roundToInt (w * unit), juce::roundToInt (h * unit) };
+    return panel_layout::scaled (unit, x, y, w, h);
 }
 
 void OverlayPanel::layoutCloseButton()
 {
     if (closeButton != nullptr)
-        closeButton->setBounds (scaled (88.0f, 1.5f, 8.0f, 8.0f));
+        closeButton->setBounds (panel_layout::closeButtonBounds (unit));
 }
 
 void OverlayPanel::paintFrame (juce::Graphics& g, const juce::String& title)
 {
-    const auto u = unit;
     g.fillAll (colour_background);
 
     if (title.isNotEmpty())
     {
+        const auto origin = panel_layout::titleOrigin (unit);
         g.setColour (colour_text);
-        g.setFont (4.0f * u);
-        g.drawSingleLineText (title, (int) (4.0f * u), (int) (6.0f * u), juce::Justification::left);
+        g.setFont (4.0f * unit);
+        g.drawSingleLineText (title, origin.x, origin.y, juce::Justification::left);
     }
 
     if (closeButton == nullptr)
         return;
 
-    const auto b = closeButton->getBounds().toFloat();
-    const juce::Rectangle<float> circle { b.getX() + 2.0f * u, b.getY() + 2.0f * u,
-                                          juce::jmax (0.0f, b.getWidth() - 4.0f * u),
-                                          juce::jmax (0.0f, b.getHeight() - 4.0f * u) };
+    const auto circle = panel_layout::closeCircleBounds (closeButton->getBounds().toFloat(), unit);
 
-    g.setColour (closeButton->isMouseOver() ? colour_text_dim : colour_text_dim.withAlpha (0.5f));
-    g.drawEllipse (circle, 0.25f * u);
-    g.setFont (3.0f * u);
+    // The button's state follows the mouse, and its changes are what repaint this area.
+    g.setColour (closeButton->isOver() ? colour_text_dim : colour_text_dim.withAlpha (0.5f));
+    g.drawEllipse (circle, panel_layout::closeCircleThickness (unit));
+    g.setFont (3.0f * unit);
     g.drawText ("X", circle, juce::Justification::centred, true);
+}
+
+juce::Colour OverlayPanel::buttonFaceColour (const juce::Button& button)
+{
+    if (button.isDown())
+        return colour_green;
+
+    return colour_text_dim.withAlpha (button.isOver() ? 0.75f : 0.5f);
 }
 
 void OverlayPanel::closePanel()

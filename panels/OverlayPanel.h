@@ -28,6 +28,9 @@ protected:
     // Background, the title (when not empty) and the close affordance.
     void paintFrame (juce::Graphics&, const juce::String& title);
 
+    // The face an invisible button gets: green while pressed, brighter while hovered.
+    static juce::Colour buttonFaceColour (const juce::Button&);
+
     juce::Rectangle<int> scaled (float x, float y, float w, float h) const;
 
 private:

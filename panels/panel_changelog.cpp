@@ -1,7 +1,76 @@
 #include "panels/panel_changelog.h"
 
-panel_changelog::panel_changelog (juce::String, juce::String productNameToShow) : productName (std::move (productNameToShow)) { createCloseButton(); }
-panel_changelog::~panel_changelog() = default;
-void panel_changelog::paint (juce::Graphics& g) { paintFrame (g, "CHANGELOG - " + productName.toUpperCase()); }
-void panel_changelog::resized() { layoutCloseButton(); }
-void panel_changelog::buttonClicked (juce::Button*) { closePanel(); }
+#include "identity/ProductIdentity.h"
+#include "panels/PanelLayout.h"
+
+panel_changelog::ChangelogContent::ChangelogContent (const std::vector<ChangelogItem>& itemsToShow)
+    : items (&itemsToShow)
+{
+}
+
+void panel_changelog::ChangelogContent::layoutItems (int width, float unitToUse)
+{
+    contentWidth = width;
+    unit = unitToUse;
+
+    auto layout = layoutChangelogItems (*items, width, unit);
+    laidOutItems = std::move (layout.items);
+    setBounds (getX(), getY(), contentWidth, layout.height);
+}
+
+void panel_changelog::ChangelogContent::paint (juce::Graphics& g)
+{
+    for (const auto& item : laidOutItems)
+    {
+        if (item.kind == ChangelogItemKind::spacer)
+            continue;
+
+        if (item.kind == ChangelogItemKind::bullet)
+        {
+            g.setColour (colour_text_dim);
+            g.setFont (bulletGlyphFont (unit));
+            g.drawText (juce::String::charToString ((juce::juce_wchar) 0x2022), bulletGlyphBounds (item.y, unit),
+                        juce::Justification::topLeft, false);
+        }
+
+        item.text.draw (g, textAreaFor (item, contentWidth, unit));
+    }
+}
+
+panel_changelog::panel_changelog (juce::String notes, juce::String productNameToShow)
+    : productName (std::move (productNameToShow))
+    , items (parseNotes (notes))
+{
+    content = std::make_unique<ChangelogContent> (items);
+
+    viewport = std::make_unique<juce::Viewport>();
+    addAndMakeVisible (*viewport);
+    // The panel keeps ownership of the content; only a vertical bar, and only when needed.
+    viewport->setViewedComponent (content.get(), false);
+    viewport->setScrollBarsShown (true, false);
+
+    createCloseButton();
+}
+
+panel_changelog::~panel_changelog()
+{
+    closeButton = nullptr;
+    viewport = nullptr;
+}
+
+void panel_changelog::paint (juce::Graphics& g)
+{
+    paintFrame (g, "CHANGELOG - " + productName.toUpperCase());
+}
+
+void panel_changelog::resized()
+{
+    viewport->setBounds (panel_layout::bodyBounds (unit));
+    content->layoutItems (viewport->getMaximumVisibleWidth(), unit);
+    layoutCloseButton();
+}
+
+void panel_changelog::buttonClicked (juce::Button*)
+{
+    closePanel();
+}

@@ -1,7 +1,140 @@
 #include "settings/panel_settings.h"
 
-panel_settings::panel_settings (const juce::File& f, DestinationCallback cb) : settingsFile (f), destinationCallback (std::move (cb)) { createCloseButton(); }
-panel_settings::~panel_settings() = default;
-void panel_settings::paint (juce::Graphics& g) { paintFrame (g, "SETTINGS"); }
-void panel_settings::resized() { layoutCloseButton(); }
-void panel_settings::buttonClicked (juce::Button* b) { if (b->getName() == "X") closePanel(); }
+#include "identity/ProductIdentity.h"
+#include "panels/PanelLayout.h"
+#include "platform/PlatformFolders.h"
+
+#include <cstdlib>
+
+panel_settings::panel_settings (const juce::File& settingsFileToEdit, DestinationCallback callback)
+    : settingsFile (settingsFileToEdit)
+    , destinationCallback (std::move (callback))
+{
+    rows.add ({ "VST3", "VST3_Path" });
+    rows.add ({ "CLAP", "CLAP_Path" });
+    rows.add ({ "AAX", "AAX_Path" });
+
+    // The boxes show the file's own spelling, not the main screen's destinations.
+    const auto document = settings::readSettingsDocument (settingsFile);
+
+    createCloseButton();
+
+    for (int i = 0; i < rows.size(); ++i)
+    {
+        auto editor = std::make_unique<juce::TextEditor>();
+        editor->setReadOnly (true);
+        editor->setCaretVisible (false);
+        editor->setColour (juce::TextEditor::backgroundColourId, colour_surface);
+        editor->setColour (juce::TextEditor::outlineColourId, colour_text_dim.withAlpha (0.3f));
+        editor->setColour (juce::TextEditor::textColourId, colour_text_dim);
+        editor->setText (document != nullptr ? document->getStringAttribute (rows[i].second) : juce::String(), false);
+        editor->applyColourToAllText (colour_text_dim);
+        addAndMakeVisible (*editor);
+        pathEditors.push_back (std::move (editor));
+
+        browseButtons.push_back (makeInvisibleButton ("BROWSE" + juce::String (i)));
+    }
+}
+
+panel_settings::~panel_settings()
+{
+    closeButton = nullptr;
+    chooser = nullptr;
+}
+
+void panel_settings::resized()
+{
+    layoutCloseButton();
+
+    for (int i = 0; i < rows.size(); ++i)
+    {
+        pathEditors[(size_t) i]->setBounds (panel_layout::settingsEditorBounds (unit, i));
+        browseButtons[(size_t) i]->setBounds (panel_layout::settingsBrowseBounds (unit, i));
+    }
+}
+
+void panel_settings::paint (juce::Graphics& g)
+{
+    paintFrame (g, "SETTINGS");
+
+    g.setFont (2.5f * unit);
+
+    for (int i = 0; i < rows.size(); ++i)
+    {
+        const auto editorBounds = pathEditors[(size_t) i]->getBounds().toFloat();
+        const auto& button = *browseButtons[(size_t) i];
+        const auto buttonBounds = button.getBounds().toFloat();
+
+        g.setColour (colour_text_dim);
+        g.drawText (rows[i].first, panel_layout::settingsLabelBounds (editorBounds, unit), juce::Justification::centredLeft, true);
+
+        g.setColour (buttonFaceColour (button));
+        g.fillRoundedRectangle (buttonBounds, 0.5f * unit);
+
+        g.setColour (colour_background);
+        g.drawText ("BROWSE", buttonBounds, juce::Justification::centred, true);
+    }
+
+    g.setColour (colour_text_dim.withAlpha (0.7f));
+    g.drawFittedText (noteText, panel_layout::settingsNoteBounds (unit), juce::Justification::topLeft, 3, 0.0f);
+}
+
+void panel_settings::buttonClicked (juce::Button* button)
+{
+    const auto name = button->getName();
+
+    if (name == "X")
+    {
+        closePanel();
+    }
+    else if (name.startsWith ("BROWSE"))
+    {
+        const auto row = std::atoi (name.substring (6).toRawUTF8());
+
+        if (juce::isPositiveAndBelow (row, rows.size()))
+            openChooser (row);
+    }
+}
+
+juce::File panel_settings::chooserStartingFolder (int row) const
+{
+    // The box may hold a Windows spelling from the settings file; an empty File lets the
+    // chooser open at its own default place.
+    const auto folder = kv::platform::fileFromPath (pathEditors[(size_t) row]->getText());
+    return folder.isDirectory() ? folder : juce::File();
+}
+
+juce::String panel_settings::chooserTitle (int row) const
+{
+    return "Choose the " + rows[row].first + " install folder";
+}
+
+void panel_settings::openChooser (int row)
+{
+    // Replacing the chooser destroys the previous one, whose completion then never runs.
+    chooser = std::make_unique<juce::FileChooser> (chooserTitle (row), chooserStartingFolder (row), juce::String());
+
+    chooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectDirectories,
+                          [safeThis = juce::Component::SafePointer<panel_settings> (this), row] (const juce::FileChooser& finished)
+                          {
+                              if (safeThis != nullptr)
+                                  safeThis->chooserFinished (row, finished.getResult());
+                          });
+}
+
+void panel_settings::chooserFinished (int row, const juce::File& result)
+{
+    if (result == juce::File())
+        return;
+
+    const auto path = result.getFullPathName();
+    const auto attributeName = rows[row].second;
+
+    pathEditors[(size_t) row]->setText (path, false);
+
+    // The main screen hears of the choice even when the file could not be written.
+    saveDestinationSetting (settingsFile, attributeName, path);
+
+    if (destinationCallback)
+        destinationCallback (attributeName, path);
+}

@@ -3,6 +3,9 @@
 #include "panels/OverlayPanel.h"
 #include "settings/DestinationSettings.h"
 
+#include <utility>
+#include <vector>
+
 // One row per format: the folder the settings file names, and BROWSE to choose another.
 class panel_settings final : public OverlayPanel
 {
@@ -14,9 +17,31 @@ public:
     void resized() override;
     void buttonClicked (juce::Button*) override;
 
+    // Where the chooser of a row opens: the folder its box names, when that folder exists.
+    juce::File chooserStartingFolder (int row) const;
+    juce::String chooserTitle (int row) const;
+
+    // What happens when the chooser of a row closes; an empty File means it was cancelled.
+    void chooserFinished (int row, const juce::File& result);
+
     juce::File settingsFile;
     DestinationCallback destinationCallback;
 
+    // (label, attribute name), indexed by format.
+    juce::Array<std::pair<juce::String, juce::String>> rows;
+    std::vector<std::unique_ptr<juce::TextEditor>> pathEditors;
+    std::vector<std::unique_ptr<juce::TextButton>> browseButtons;
+
+    // Owned here so that closing the panel for good also drops a pending completion.
+    std::unique_ptr<juce::FileChooser> chooser;
+
+    static inline const juce::String noteText {
+        "Destinations used by all Korvane installers. Please note that each format defaults to the 'correct' "
+        "destination as determined by the entity in charge of that format. We recommend leaving these paths "
+        "as-is. Otherwise, your mileage can and will vary." };
+
 private:
+    void openChooser (int row);
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (panel_settings)
 };

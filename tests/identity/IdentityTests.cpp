@@ -24,13 +24,13 @@ TEST (Identity, FormatIndexSelectsEverythingTogether)
     EXPECT_EQ (formatExtensions[1], ".clap");
     EXPECT_EQ (formatNames[2], "AAX");
     EXPECT_EQ (formatExtensions[2], ".aaxplugin");
-    EXPECT_EQ (juce::String (BinaryData::originalFilenames[[] {
-                   for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
-                       if (juce::String (BinaryData::namedResourceList[i]) == "clap_zip")
-                           return i;
-                   return 0;
-               }()]),
-               "clap.zip");
+    int clapResource = -1;
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
+        if (juce::String (BinaryData::namedResourceList[i]) == "clap_zip")
+            clapResource = i;
+
+    ASSERT_GE (clapResource, 0);
+    EXPECT_EQ (juce::String (BinaryData::originalFilenames[clapResource]), "clap.zip");
     EXPECT_EQ (extraButtonNames.joinIntoString (","), "EULA,MANUAL,WEBSITE,SUPPORT,SETTINGS,CHANGES");
 }
 

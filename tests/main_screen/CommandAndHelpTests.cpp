@@ -1,0 +1,95 @@
+#include "main_screen/HoverHelp.h"
+#include "support/MainScreenFixture.h"
+
+using Fixture = kv::test::MainScreenFixture;
+
+TEST_F (Fixture, FormatButtonsToggleAndSelectAllNeverClears)
+{
+    auto& s = build();
+
+    click ("CLAP");
+    EXPECT_TRUE (s.formatSelected[1]);
+    click ("CLAP");
+    EXPECT_FALSE (s.formatSelected[1]);
+
+    click ("VST3");
+    click ("SELECT_ALL");
+    EXPECT_TRUE (s.formatSelected[0] && s.formatSelected[1] && s.formatSelected[2]);
+    click ("SELECT_ALL");
+    EXPECT_TRUE (s.formatSelected[0] && s.formatSelected[1] && s.formatSelected[2]);
+}
+
+TEST_F (Fixture, UnknownNamesDoNothing)
+{
+    auto& s = build();
+    juce::TextButton stray;
+
+    for (const juce::String name : { "install", "Vst3", "SELECT ALL", "" })
+    {
+        stray.setName (name);
+        s.buttonClicked (&stray);
+    }
+
+    EXPECT_FALSE (s.installDone);
+    EXPECT_FALSE (s.formatSelected[0] || s.formatSelected[1] || s.formatSelected[2]);
+}
+
+TEST_F (Fixture, LeavingAButtonEmptiesTheHelpLine)
+{
+    auto& s = build();
+    EXPECT_EQ (s.helpLabel->getText(), "1.3.0");
+
+    s.buttonStateChanged (button ("SETTINGS"));   // the pointer is not over it in a headless test
+    EXPECT_EQ (s.helpLabel->getText(), "");
+}
+
+TEST (HoverHelp, PlainTexts)
+{
+    const auto none = [] (int) { return false; };
+    const std::pair<const char*, const char*> table[] = {
+        { "EULA", "Click to read End-User License Agreement" },
+        { "MANUAL", "Click to open product manual in your web browser" },
+        { "WEBSITE", "Click to open product page on the Korvane website" },
+        { "SUPPORT", "Email and Discord support" },
+        { "SETTINGS", "Click to set the install folder for each format" },
+        { "CHANGES", "Click to view release notes" },
+        { "INSTALL", "Click to install selected. Shift-click to uninstall selected" },
+    };
+
+    for (const auto& [name, text] : table)
+        EXPECT_EQ (hover_help::textFor (name, none, "2.3.0").value_or ("<unchanged>"), text);
+
+    for (const juce::String name : { "SELECT_ALL", "eula", "BROWSE0", "" })
+        EXPECT_FALSE (hover_help::textFor (name, none, "2.3.0").has_value()) << name;
+}
+
+TEST (HoverHelp, FormatWordingFollowsTheBundleOnDisk)
+{
+    int asked = -1;
+    const auto present = [&asked] (int i) { asked = i; return i == 0; };
+
+    EXPECT_EQ (*hover_help::textFor ("VST3", present, "2.3.0"), "Select to update VST3 to 2.3.0");
+    EXPECT_EQ (asked, 0);
+    EXPECT_EQ (*hover_help::textFor ("AAX", present, "2.3.0"), "Select to install AAX");
+    EXPECT_EQ (asked, 2);
+    EXPECT_EQ (*hover_help::textFor ("CLAP", present, "2.3.0"), "Select to install CLAP");
+}
+
+TEST_F (Fixture, ChangedDestinationChangesTheWordingAndStatus)
+{
+    auto& s = build();
+    EXPECT_EQ (s.statusOf (0).status, FormatStatus::notInstalled);
+
+    const auto elsewhere = sandbox.windowsPath ("D:/Other");
+    elsewhere.getChildFile ("Strandline2.vst3").createDirectory();
+
+    auto callback = s.makeDestinationCallback();
+    callback ("VST3_Path", "D:/Other");
+
+    EXPECT_EQ (s.destinationFolders[0], elsewhere);
+    EXPECT_EQ (s.statusOf (0).status, FormatStatus::installed);
+    EXPECT_TRUE (s.bundleFileFor (0).exists());
+
+    callback ("Important_Note:", "D:/Nowhere");
+    EXPECT_EQ (s.destinationFolders[0], elsewhere);
+}

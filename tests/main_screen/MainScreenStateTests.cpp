@@ -1,0 +1,106 @@
+#include "support/MainScreenFixture.h"
+
+using Fixture = kv::test::MainScreenFixture;
+
+TEST_F (Fixture, StartsInTheNormalViewWithTheVersionOnTheHelpLine)
+{
+    auto& s = build();
+
+    EXPECT_EQ (s.getWidth(), 600);
+    EXPECT_EQ (s.getHeight(), 600);
+    EXPECT_FLOAT_EQ (s.unit, 6.0f);
+    EXPECT_FALSE (s.installDone);
+    EXPECT_FALSE (s.uninstallMode);
+    EXPECT_EQ (s.productName, "Strandline2");
+    EXPECT_EQ (s.productVersion, "2.3.0");
+    EXPECT_EQ (s.helpLabel->getText(), "1.3.0");
+    EXPECT_EQ (s.helpLabel->findColour (juce::Label::textColourId).getARGB(), 0x80AAA6A6u);
+    EXPECT_EQ (&juce::LookAndFeel::getDefaultLookAndFeel(), &s.customLookAndFeel);
+
+    juce::StringArray order;
+    for (auto* child : s.getChildren())
+        order.add (child->getName());
+    EXPECT_EQ (order.joinIntoString (","), "EULA,MANUAL,WEBSITE,SUPPORT,SETTINGS,CHANGES,VST3,CLAP,AAX,INSTALL,SELECT_ALL,");
+
+    for (auto* child : s.getChildren())
+    {
+        if (dynamic_cast<juce::Button*> (child) != nullptr)
+        {
+            EXPECT_EQ (child->getAlpha(), 0.0f) << child->getName();
+        }
+    }
+}
+
+TEST_F (Fixture, FormatsWithABundlePresentArePreselected)
+{
+    defaultBundle (0).createDirectory();
+    auto& s = build();
+
+    EXPECT_TRUE (s.formatSelected[0]);
+    EXPECT_FALSE (s.formatSelected[1]);
+    EXPECT_FALSE (s.formatSelected[2]);
+}
+
+TEST_F (Fixture, AnyItemAtTheBundlePathCountsAsPresent)
+{
+    kv::test::writeText (defaultBundle (0), "a file where a folder belongs");
+    defaultBundle (1).createDirectory();
+    defaultBundle (2).createDirectory();
+    auto& s = build();
+
+    EXPECT_TRUE (s.formatSelected[0]);
+    EXPECT_TRUE (s.formatSelected[1]);
+    EXPECT_TRUE (s.formatSelected[2]);
+}
+
+TEST_F (Fixture, IconsAreTintedAndTheLogoIsNot)
+{
+    auto& s = build();
+
+    for (auto& icon : s.formatIcons)
+        ASSERT_NE (icon, nullptr);
+
+    juce::Image image (juce::Image::ARGB, 64, 64, true);
+    {
+        juce::Graphics g (image);
+        s.installIcon->drawWithin (g, { 0.0f, 0.0f, 64.0f, 64.0f }, juce::RectanglePlacement::centred, 1.0f);
+    }
+
+    bool sawSurface = false, sawBlack = false;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x)
+        {
+            const auto pixel = image.getPixelAt (x, y);
+            sawSurface |= pixel == colour_surface;
+            sawBlack |= pixel == juce::Colours::black;
+        }
+
+    EXPECT_TRUE (sawSurface);
+    EXPECT_FALSE (sawBlack);
+
+    // The logo keeps its black artwork between paints.
+    render();
+    juce::Image logo (juce::Image::ARGB, 200, 30, true);
+    {
+        juce::Graphics g (logo);
+        s.logoDrawable->drawWithin (g, { 0.0f, 0.0f, 200.0f, 30.0f }, juce::RectanglePlacement::centred, 1.0f);
+    }
+    bool logoBlack = false;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 200; ++x)
+            logoBlack |= logo.getPixelAt (x, y) == juce::Colours::black;
+    EXPECT_TRUE (logoBlack);
+}
+
+TEST_F (Fixture, DestinationsComeFromTheSettingsFile)
+{
+    kv::test::writeText (sandbox.settingsFile(),
+                         "<Plugin_Manager_Settings VST3_Path=\"D:/Plugins/VST3\" CLAP_Path=\"D:/Plugins/CLAP\" AAX_Path=\"D:/AAX\"/>");
+    sandbox.windowsPath ("D:/Plugins/VST3/Strandline2.vst3").createDirectory();
+    auto& s = build();
+
+    EXPECT_EQ (s.destinationFolders[0], sandbox.windowsPath ("D:/Plugins/VST3"));
+    EXPECT_EQ (s.makerFolder, sandbox.makerFolder());
+    EXPECT_TRUE (s.formatSelected[0]);
+    EXPECT_TRUE (sandbox.windowsPath ("D:/AAX").isDirectory());
+}

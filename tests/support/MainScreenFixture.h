@@ -1,0 +1,78 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include "identity/ProductIdentity.h"
+#include "main_screen/MainComponent.h"
+#include "support/Sandbox.h"
+
+namespace kv::test
+{
+    // A real main screen on a sandbox root. Bundles can be laid out before it is built.
+    struct MainScreenFixture : public ::testing::Test
+    {
+        Sandbox sandbox;
+        std::unique_ptr<MainComponent> screen;
+
+        juce::File defaultDestination (int formatIndex) const
+        {
+            static const char* paths[] = { "C:/Program Files/Common Files/VST3",
+                                           "C:/Program Files/Common Files/CLAP",
+                                           "C:/Program Files/Common Files/Avid/Audio/Plug-Ins" };
+            return sandbox.windowsPath (paths[formatIndex]);
+        }
+
+        juce::File defaultBundle (int formatIndex) const
+        {
+            return defaultDestination (formatIndex).getChildFile ("Strandline2" + formatExtensions[formatIndex]);
+        }
+
+        MainComponent& build()
+        {
+            screen = std::make_unique<MainComponent>();
+            return *screen;
+        }
+
+        void TearDown() override
+        {
+            screen = nullptr;
+            juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+        }
+
+        juce::Image render() const
+        {
+            return screen->createComponentSnapshot (screen->getLocalBounds(), false, 1.0f);
+        }
+
+        void click (const juce::String& name)
+        {
+            for (auto* child : screen->getChildren())
+                if (child->getName() == name)
+                    if (auto* button = dynamic_cast<juce::Button*> (child))
+                        return screen->buttonClicked (button);
+
+            FAIL() << "no button " << name;
+        }
+
+        juce::Button* button (const juce::String& name) const
+        {
+            for (auto* child : screen->getChildren())
+                if (child->getName() == name)
+                    return dynamic_cast<juce::Button*> (child);
+
+            return nullptr;
+        }
+    };
+
+    // True when two colours differ by at most a couple of steps per channel.
+    inline ::testing::AssertionResult coloursClose (juce::Colour actual, juce::Colour expected, int tolerance = 3)
+    {
+        const auto close = [tolerance] (int a, int b) { return std::abs (a - b) <= tolerance; };
+
+        if (close (actual.getRed(), expected.getRed()) && close (actual.getGreen(), expected.getGreen())
+            && close (actual.getBlue(), expected.getBlue()))
+            return ::testing::AssertionSuccess();
+
+        return ::testing::AssertionFailure() << "got " << actual.toDisplayString (true) << ", expected " << expected.toDisplayString (true);
+    }
+}
