@@ -8,9 +8,9 @@ kv_installerApplication::~kv_installerApplication()
     mainWindow = nullptr;
 }
 
-const juce::String kv_installerApplication::getApplicationName()    { return applicationName; }
+const juce::String kv_installerApplication::getApplicationName() { return applicationName; }
 const juce::String kv_installerApplication::getApplicationVersion() { return applicationVersion; }
-bool kv_installerApplication::moreThanOneInstanceAllowed()          { return true; }
+bool kv_installerApplication::moreThanOneInstanceAllowed() { return true; }
 
 void kv_installerApplication::initialise (const juce::String&)
 {

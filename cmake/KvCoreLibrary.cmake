@@ -28,6 +28,7 @@ target_compile_definitions(kv_juce
         JUCE_INCLUDE_JPEGLIB_CODE=0
         JUCE_STANDALONE_APPLICATION=1
         JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+        JUCE_MODAL_LOOPS_PERMITTED=1
         JUCE_APPLICATION_NAME_STRING="kv_installer"
         JUCE_APPLICATION_VERSION_STRING="1.3.0")
 # Hand the modules' include paths and definitions on to whoever links kv_juce, as system

@@ -18,13 +18,13 @@ inline juce::Colour makePaletteColour (const char* sixDigitHex)
 }
 
 inline const juce::Colour colour_background = makePaletteColour ("111111");
-inline const juce::Colour colour_surface    = makePaletteColour ("171717");
-inline const juce::Colour colour_text       = makePaletteColour ("F5F5F5");
-inline const juce::Colour colour_text_dim   = makePaletteColour ("AAA6A6");
-inline const juce::Colour colour_green      = makePaletteColour ("86cf7a");
-inline const juce::Colour colour_blue       = makePaletteColour ("0094d8");
-inline const juce::Colour colour_yellow     = makePaletteColour ("D3C55F");
-inline const juce::Colour colour_orange     = makePaletteColour ("E08A2A");
+inline const juce::Colour colour_surface = makePaletteColour ("171717");
+inline const juce::Colour colour_text = makePaletteColour ("F5F5F5");
+inline const juce::Colour colour_text_dim = makePaletteColour ("AAA6A6");
+inline const juce::Colour colour_green = makePaletteColour ("86cf7a");
+inline const juce::Colour colour_blue = makePaletteColour ("0094d8");
+inline const juce::Colour colour_yellow = makePaletteColour ("D3C55F");
+inline const juce::Colour colour_orange = makePaletteColour ("E08A2A");
 
 // Component names of the six extras buttons, which are also their command names.
 inline const juce::StringArray extraButtonNames { "EULA", "MANUAL", "WEBSITE", "SUPPORT", "SETTINGS", "CHANGES" };

@@ -7,16 +7,16 @@
 
 struct PlannedEntry
 {
-    int index = 0;                 // the entry's index in the archive
-    juce::String relativePath;     // "/"-separated, below the folder the archive unpacks into
+    int index = 0; // the entry's index in the archive
+    juce::String relativePath; // "/"-separated, below the folder the archive unpacks into
     bool isDirectory = false;
 };
 
 enum class ArchiveVerdict
 {
     ok,
-    damaged,    // no entries, an unknown compression method, an unreadable directory
-    unsafe      // absolute names, "..", links, or entries outside the bundle
+    damaged, // no entries, an unknown compression method, an unreadable directory
+    unsafe // absolute names, "..", links, or entries outside the bundle
 };
 
 struct ArchivePlan

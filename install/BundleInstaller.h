@@ -11,7 +11,7 @@ struct BundleJob
 {
     int formatIndex = 0;
     juce::File destinationFolder;
-    juce::String bundleName;        // e.g. "Strandline2.vst3"
+    juce::String bundleName; // e.g. "Strandline2.vst3"
     const void* archiveData = nullptr;
     size_t archiveSize = 0;
 };

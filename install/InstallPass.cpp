@@ -30,5 +30,5 @@ std::array<EmbeddedArchive, 3> embeddedArchives()
 {
     return { EmbeddedArchive { BinaryData::vst3_zip, (size_t) BinaryData::vst3_zipSize },
              EmbeddedArchive { BinaryData::clap_zip, (size_t) BinaryData::clap_zipSize },
-             EmbeddedArchive { BinaryData::aax_zip,  (size_t) BinaryData::aax_zipSize } };
+             EmbeddedArchive { BinaryData::aax_zip, (size_t) BinaryData::aax_zipSize } };
 }

@@ -23,16 +23,16 @@ juce::String describeProblem (InstallProblem problem, bool uninstall)
 {
     switch (problem)
     {
-        case InstallProblem::none:                    return {};
-        case InstallProblem::noDestination:           return "no install folder is set for this format";
+        case InstallProblem::none: return {};
+        case InstallProblem::noDestination: return "no install folder is set for this format";
         case InstallProblem::destinationNotCreatable: return "its install folder could not be created";
-        case InstallProblem::bundleInUse:             return uninstall ? "a file of it is in use or cannot be removed"
-                                                                       : "the installed copy is in use or cannot be replaced";
-        case InstallProblem::writeFailed:             return "a file could not be written to its install folder";
-        case InstallProblem::archiveDamaged:          return "the installer's archive for it is damaged";
-        case InstallProblem::archiveUnsafe:           return "the installer's archive for it holds unsafe entries";
-        case InstallProblem::oldCopyLeftBehind:       return "parts of the old copy could not be removed";
-        default:                                      return "an unknown error";
+        case InstallProblem::bundleInUse: return uninstall ? "a file of it is in use or cannot be removed"
+                                                           : "the installed copy is in use or cannot be replaced";
+        case InstallProblem::writeFailed: return "a file could not be written to its install folder";
+        case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
+        case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
+        case InstallProblem::oldCopyLeftBehind: return "parts of the old copy could not be removed";
+        default: return "an unknown error";
     }
 }
 
@@ -53,8 +53,8 @@ juce::String InstallReport::details() const
 
         anyFailure = true;
         anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
-        anyInUse  |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed
-                     || outcome.problem == InstallProblem::oldCopyLeftBehind;
+        anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed
+                    || outcome.problem == InstallProblem::oldCopyLeftBehind;
         anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
 
         auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);

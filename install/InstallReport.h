@@ -9,20 +9,20 @@
 enum class InstallProblem
 {
     none,
-    noDestination,          // the destination is empty or not an absolute path
+    noDestination, // the destination is empty or not an absolute path
     destinationNotCreatable,
-    bundleInUse,            // the installed copy could not be moved or removed
-    writeFailed,            // a new file could not be written
-    archiveDamaged,         // sizes or CRC-32 do not match the archive's records
-    archiveUnsafe,          // entries outside the bundle, absolute names or links
-    oldCopyLeftBehind       // installed, but parts of the old copy could not be removed
+    bundleInUse, // the installed copy could not be moved or removed
+    writeFailed, // a new file could not be written
+    archiveDamaged, // sizes or CRC-32 do not match the archive's records
+    archiveUnsafe, // entries outside the bundle, absolute names or links
+    oldCopyLeftBehind // installed, but parts of the old copy could not be removed
 };
 
 struct FormatOutcome
 {
     int formatIndex = -1;
     InstallProblem problem = InstallProblem::none;
-    juce::String detail;    // a path or entry name that explains the problem, if any
+    juce::String detail; // a path or entry name that explains the problem, if any
 
     bool succeeded() const noexcept { return problem == InstallProblem::none; }
 };

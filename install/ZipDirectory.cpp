@@ -39,7 +39,7 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
     for (;;)
     {
         if (read32 (bytes + endPos) == endOfDirectorySignature
-             && endPos + endRecordSize + read16 (bytes + endPos + 20) == size)
+            && endPos + endRecordSize + read16 (bytes + endPos + 20) == size)
             break;
 
         if (endPos == lowest)

@@ -8,7 +8,7 @@
 // check what it writes against them, so the install pass reads them here.
 struct ZipRecord
 {
-    juce::String name;              // as stored, with the archive's separators
+    juce::String name; // as stored, with the archive's separators
     juce::uint16 versionMadeBy = 0;
     juce::uint16 method = 0;
     juce::uint32 crc32 = 0;

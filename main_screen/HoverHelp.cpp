@@ -8,13 +8,13 @@ namespace hover_help
                                          const std::function<bool (int)>& bundleExists,
                                          const juce::String& productVersion)
     {
-        if (buttonName == "EULA")     return juce::String ("Click to read End-User License Agreement");
-        if (buttonName == "MANUAL")   return juce::String ("Click to open product manual in your web browser");
-        if (buttonName == "WEBSITE")  return juce::String ("Click to open product page on the Korvane website");
-        if (buttonName == "SUPPORT")  return juce::String ("Email and Discord support");
+        if (buttonName == "EULA") return juce::String ("Click to read End-User License Agreement");
+        if (buttonName == "MANUAL") return juce::String ("Click to open product manual in your web browser");
+        if (buttonName == "WEBSITE") return juce::String ("Click to open product page on the Korvane website");
+        if (buttonName == "SUPPORT") return juce::String ("Email and Discord support");
         if (buttonName == "SETTINGS") return juce::String ("Click to set the install folder for each format");
-        if (buttonName == "CHANGES")  return juce::String ("Click to view release notes");
-        if (buttonName == "INSTALL")  return juce::String ("Click to install selected. ") + "Shift-click to uninstall selected";
+        if (buttonName == "CHANGES") return juce::String ("Click to view release notes");
+        if (buttonName == "INSTALL") return juce::String ("Click to install selected. ") + "Shift-click to uninstall selected";
 
         const auto formatIndex = formatNames.indexOf (buttonName, false);
 

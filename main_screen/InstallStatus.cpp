@@ -21,8 +21,8 @@ namespace install_status
 
         switch (formatIndex)
         {
-            case 0:  return bundle.getChildFile ("Contents/x86_64-win/" + productName + ".vst3");
-            case 2:  return bundle.getChildFile ("Contents/x64/" + productName + ".aaxplugin");
+            case 0: return bundle.getChildFile ("Contents/x86_64-win/" + productName + ".vst3");
+            case 2: return bundle.getChildFile ("Contents/x64/" + productName + ".aaxplugin");
             default: return bundle;
         }
     }

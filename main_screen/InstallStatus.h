@@ -15,7 +15,7 @@ enum class FormatStatus
 struct FormatState
 {
     FormatStatus status = FormatStatus::notInstalled;
-    juce::String version;   // empty when not installed or when the module has no version
+    juce::String version; // empty when not installed or when the module has no version
 };
 
 namespace install_status

@@ -106,9 +106,11 @@ void MainComponent::buttonStateChanged (juce::Button* button)
         return;
     }
 
-    const auto text = hover_help::textFor (button->getName(),
-                                           [this] (int formatIndex) { return bundleFileFor (formatIndex).exists(); },
-                                           productVersion);
+    const auto text = hover_help::textFor (
+        button->getName(),
+        [this] (int formatIndex)
+        { return bundleFileFor (formatIndex).exists(); },
+        productVersion);
 
     if (text.has_value())
         helpLabel->setText (*text, juce::dontSendNotification);

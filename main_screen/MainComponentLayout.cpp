@@ -28,8 +28,8 @@ void MainComponent::resized()
         panel->setAlwaysOnTop (true);
     };
 
-    if (eulaPanel != nullptr)     relayout (eulaPanel.get(), eulaPanel->unit);
-    if (supportPanel != nullptr)  relayout (supportPanel.get(), supportPanel->unit);
+    if (eulaPanel != nullptr) relayout (eulaPanel.get(), eulaPanel->unit);
+    if (supportPanel != nullptr) relayout (supportPanel.get(), supportPanel->unit);
     if (settingsPanel != nullptr) relayout (settingsPanel.get(), settingsPanel->unit);
 }
 

@@ -18,10 +18,10 @@ namespace
     {
         switch (status)
         {
-            case FormatStatus::installed:   return hovered ? colour_blue : colour_blue.withAlpha (0.9f);
+            case FormatStatus::installed: return hovered ? colour_blue : colour_blue.withAlpha (0.9f);
             case FormatStatus::needsUpdate: return hovered ? colour_orange : colour_orange.withAlpha (0.9f);
             case FormatStatus::notInstalled:
-            default:                        return colour_text_dim.withAlpha (hovered ? 0.5f : 0.35f);
+            default: return colour_text_dim.withAlpha (hovered ? 0.5f : 0.35f);
         }
     }
 

@@ -23,9 +23,9 @@ namespace main_layout
         return scaled (i == 1 ? 51.0f : 4.0f, i == 2 ? 42.0f : 30.0f, 45.0f, 10.0f, unit);
     }
 
-    inline juce::Rectangle<int> installButton (float unit)   { return scaled (86.0f, 73.5f, 10.0f, 10.0f, unit); }
+    inline juce::Rectangle<int> installButton (float unit) { return scaled (86.0f, 73.5f, 10.0f, 10.0f, unit); }
     inline juce::Rectangle<int> selectAllButton (float unit) { return scaled (77.0f, 22.0f, 19.0f, 5.0f, unit); }
-    inline juce::Rectangle<int> helpLabel (float unit)       { return scaled (4.0f, 90.0f, 92.0f, 3.0f, unit); }
+    inline juce::Rectangle<int> helpLabel (float unit) { return scaled (4.0f, 90.0f, 92.0f, 3.0f, unit); }
 
     // The area of the format tiles, where the outcome of a pass is shown.
     inline juce::Rectangle<float> outcomeArea (float unit)

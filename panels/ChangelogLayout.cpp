@@ -30,10 +30,10 @@ ChangelogItemStyle styleFor (ChangelogItemKind kind, float unit)
         case ChangelogItemKind::heading1: return headingStyle (5.0f * unit, 1.5f * unit, 0.6f * unit);
         case ChangelogItemKind::heading2: return headingStyle (4.0f * unit, 1.0f * unit, 0.5f * unit);
         case ChangelogItemKind::heading3: return headingStyle (3.5f * unit, 0.8f * unit, 0.4f * unit);
-        case ChangelogItemKind::bullet:   return bodyStyle (unit, 4.0f * unit);
+        case ChangelogItemKind::bullet: return bodyStyle (unit, 4.0f * unit);
         case ChangelogItemKind::paragraph:
         case ChangelogItemKind::spacer:
-        default:                          return bodyStyle (unit, 0.0f);
+        default: return bodyStyle (unit, 0.0f);
     }
 }
 

@@ -9,8 +9,8 @@
 juce::String panel_support::aboutText()
 {
     // The line break keeps the version sentence on a line of its own at every width.
-    return "The Korvane Plugin Manager v" + applicationVersion + " cross-platform installater. \n"
-           "Feel free to drop us a line if you have any suggestions or questions concerning its use.";
+    const auto versionSentence = "The Korvane Plugin Manager v" + applicationVersion + " cross-platform installater. \n";
+    return versionSentence + "Feel free to drop us a line if you have any suggestions or questions concerning its use.";
 }
 
 panel_support::panel_support()

@@ -25,10 +25,12 @@ public:
 
     static inline const juce::String discordExplanation {
         "The Korvane Discord is a vibrant community of musicians and producers, and this is the fastest way "
-        "to get answers to simple questions. Just join and drop in the appropriate channel. " };
+        "to get answers to simple questions. Just join and drop in the appropriate channel. "
+    };
     static inline const juce::String mailExplanation {
         "If you have more complicated questions, or matters that need to remain private, concerning account "
-        "information, etc., feel free to email us." };
+        "information, etc., feel free to email us."
+    };
     static juce::String aboutText();
 
 private:

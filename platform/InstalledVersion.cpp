@@ -1,7 +1,7 @@
 #include "platform/InstalledVersion.h"
 
 #if ! JUCE_WINDOWS
- #include "platform/PeVersionReader.h"
+#include "platform/PeVersionReader.h"
 #endif
 
 namespace kv::platform
@@ -11,10 +11,10 @@ namespace kv::platform
         if (! file.existsAsFile())
             return {};
 
-       #if JUCE_WINDOWS
+#if JUCE_WINDOWS
         return file.getVersion();
-       #else
+#else
         return juce::String (readPeFileVersion (file.getFullPathName().toStdString()));
-       #endif
+#endif
     }
 }

@@ -5,12 +5,12 @@ namespace kv::platform
     bool isDriveLetterPath (const juce::String& path)
     {
         return path.length() >= 2
-            && juce::CharacterFunctions::isLetter (path[0])
-            && path[1] == ':'
-            && (path.length() == 2 || path[2] == '/' || path[2] == '\\');
+               && juce::CharacterFunctions::isLetter (path[0])
+               && path[1] == ':'
+               && (path.length() == 2 || path[2] == '/' || path[2] == '\\');
     }
 
-   #if JUCE_WINDOWS
+#if JUCE_WINDOWS
     juce::File fileFromPath (const juce::String& path)
     {
         if (path.isEmpty() || ! juce::File::isAbsolutePath (path))
@@ -28,7 +28,7 @@ namespace kv::platform
     {
         return {};
     }
-   #else
+#else
     juce::File sandboxRoot()
     {
         const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("KV_INSTALLER_ROOT", {});
@@ -37,7 +37,7 @@ namespace kv::platform
             return juce::File (fromEnvironment);
 
         return juce::File::getSpecialLocation (juce::File::userApplicationDataDirectory)
-                   .getChildFile ("kv_installer-sandbox");
+            .getChildFile ("kv_installer-sandbox");
     }
 
     juce::File fileFromPath (const juce::String& path)
@@ -72,5 +72,5 @@ namespace kv::platform
     {
         return fileFromPath ("C:/ProgramData");
     }
-   #endif
+#endif
 }

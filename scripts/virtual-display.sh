@@ -12,7 +12,8 @@ start_virtual_display()
         [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
     done
 
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp > /dev/null 2>&1 &
+    # -noreset: atoms created for the app (see tests/window) must outlive their creator.
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset > /dev/null 2>&1 &
     KV_XVFB_PID=$!
     trap 'kill "$KV_XVFB_PID" 2>/dev/null || true' EXIT
 

@@ -91,8 +91,9 @@ void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& desti
         return;
     }
 
-    // Only the file is written here: neither the maker folder nor any destination is created.
-    if (makerFolder.isDirectory())
+    // Only the file is written here: neither the maker folder nor any destination is created,
+    // and a folder of that name is never replaced.
+    if (makerFolder.isDirectory() && ! settingsFile.exists())
         settings::writeSettingsDocument (*settings::createSettingsDocument (destinationFolders), settingsFile);
 }
 

@@ -25,7 +25,8 @@ namespace settings
         "Edit them to personal taste, but keep in mind that some formats have specific homes. "
         "Use this feature at your own risk; follow the naming and separator conventions exactly as you see them, "
         "or you could end up with unintended consequences. If you delete this file, the next time you run the "
-        "Plugin Manager for any KV product, a new one with the default locations will be written." };
+        "Plugin Manager for any KV product, a new one with the default locations will be written."
+    };
 
     // Larger files are not settings files; they are treated like any file that does not parse.
     static constexpr juce::int64 maximumFileBytes = 1024 * 1024;

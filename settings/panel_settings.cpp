@@ -109,16 +109,24 @@ juce::String panel_settings::chooserTitle (int row) const
     return "Choose the " + rows[row].first + " install folder";
 }
 
+std::function<void (const juce::File&)> panel_settings::chooserCompletion (int row)
+{
+    return [safeThis = juce::Component::SafePointer<panel_settings> (this), row] (const juce::File& result)
+    {
+        if (safeThis != nullptr)
+            safeThis->chooserFinished (row, result);
+    };
+}
+
 void panel_settings::openChooser (int row)
 {
     // Replacing the chooser destroys the previous one, whose completion then never runs.
     chooser = std::make_unique<juce::FileChooser> (chooserTitle (row), chooserStartingFolder (row), juce::String());
 
     chooser->launchAsync (juce::FileBrowserComponent::openMode | juce::FileBrowserComponent::canSelectDirectories,
-                          [safeThis = juce::Component::SafePointer<panel_settings> (this), row] (const juce::FileChooser& finished)
+                          [completion = chooserCompletion (row)] (const juce::FileChooser& finished)
                           {
-                              if (safeThis != nullptr)
-                                  safeThis->chooserFinished (row, finished.getResult());
+                              completion (finished.getResult());
                           });
 }
 

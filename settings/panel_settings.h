@@ -24,6 +24,10 @@ public:
     // What happens when the chooser of a row closes; an empty File means it was cancelled.
     void chooserFinished (int row, const juce::File& result);
 
+    // The completion handed to the chooser of a row. It does nothing once the panel is gone,
+    // even if it outlives the chooser that should have taken it along.
+    std::function<void (const juce::File&)> chooserCompletion (int row);
+
     juce::File settingsFile;
     DestinationCallback destinationCallback;
 
@@ -38,7 +42,8 @@ public:
     static inline const juce::String noteText {
         "Destinations used by all Korvane installers. Please note that each format defaults to the 'correct' "
         "destination as determined by the entity in charge of that format. We recommend leaving these paths "
-        "as-is. Otherwise, your mileage can and will vary." };
+        "as-is. Otherwise, your mileage can and will vary."
+    };
 
 private:
     void openChooser (int row);

@@ -39,13 +39,14 @@ TEST_F (Fixture, LeavingAButtonEmptiesTheHelpLine)
     auto& s = build();
     EXPECT_EQ (s.helpLabel->getText(), "1.3.0");
 
-    s.buttonStateChanged (button ("SETTINGS"));   // the pointer is not over it in a headless test
+    s.buttonStateChanged (button ("SETTINGS")); // the pointer is not over it in a headless test
     EXPECT_EQ (s.helpLabel->getText(), "");
 }
 
 TEST (HoverHelp, PlainTexts)
 {
-    const auto none = [] (int) { return false; };
+    const auto none = [] (int)
+    { return false; };
     const std::pair<const char*, const char*> table[] = {
         { "EULA", "Click to read End-User License Agreement" },
         { "MANUAL", "Click to open product manual in your web browser" },
@@ -66,7 +67,8 @@ TEST (HoverHelp, PlainTexts)
 TEST (HoverHelp, FormatWordingFollowsTheBundleOnDisk)
 {
     int asked = -1;
-    const auto present = [&asked] (int i) { asked = i; return i == 0; };
+    const auto present = [&asked] (int i)
+    { asked = i; return i == 0; };
 
     EXPECT_EQ (*hover_help::textFor ("VST3", present, "2.3.0"), "Select to update VST3 to 2.3.0");
     EXPECT_EQ (asked, 0);

@@ -26,7 +26,7 @@ TEST_F (Fixture, EverythingScalesWithTheWidth)
     screen->setSize (900, 900);
 
     EXPECT_FLOAT_EQ (screen->unit, 9.0f);
-    EXPECT_EQ (button ("INSTALL")->getBounds(), R (774, 662, 90, 90));   // 73.5 x 9 = 661.5, to even
+    EXPECT_EQ (button ("INSTALL")->getBounds(), R (774, 662, 90, 90)); // 73.5 x 9 = 661.5, to even
     EXPECT_EQ (button ("VST3")->getBounds(), R (36, 270, 405, 90));
     EXPECT_EQ (button ("CLAP")->getBounds(), R (459, 270, 405, 90));
     EXPECT_EQ (button ("CHANGES")->getBounds(), R (342, 711, 144, 36));

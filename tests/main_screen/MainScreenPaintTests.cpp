@@ -16,14 +16,14 @@ namespace
 
 TEST_F (Fixture, HeaderSectionsAndTilesByStatus)
 {
-    defaultBundle (1).createDirectory();   // installed, no version resource
+    defaultBundle (1).createDirectory(); // installed, no version resource
     auto& s = build();
     s.formatSelected = { false, false, false };
     const auto image = render();
 
     EXPECT_EQ (image.getPixelAt (300, 2), colour_blue);
     EXPECT_EQ (image.getPixelAt (300, 20), colour_background);
-    EXPECT_TRUE (coloursClose (image.getPixelAt (300, 166), colour_text_dim)) << "FORMATS rule";
+    EXPECT_TRUE (coloursClose (image.getPixelAt (300, 165), colour_text_dim)) << "FORMATS rule";
 
     EXPECT_TRUE (coloursClose (image.getPixelAt (tileProbe (0).x, tileProbe (0).y), over (colour_text_dim.withAlpha (0.35f))));
     EXPECT_TRUE (coloursClose (image.getPixelAt (tileProbe (1).x, tileProbe (1).y), over (colour_blue.withAlpha (0.9f))));

@@ -8,33 +8,33 @@ using kv::test::le32;
 
 namespace
 {
-uint32_t be32 (const kv::test::Bytes& b, size_t at)
-{
-    return (uint32_t (b.at (at)) << 24) | (uint32_t (b.at (at + 1)) << 16) | (uint32_t (b.at (at + 2)) << 8) | b.at (at + 3);
-}
-
-struct IconImage
-{
-    uint32_t side;
-    kv::test::Bytes bytes;
-};
-
-std::vector<IconImage> splitIcon (const kv::test::Bytes& ico)
-{
-    std::vector<IconImage> images;
-
-    for (uint32_t i = 0; i < le16 (ico, 4); ++i)
+    uint32_t be32 (const kv::test::Bytes& b, size_t at)
     {
-        const size_t entry = 6 + 16 * i;
-        const auto side = ico.at (entry) == 0 ? 256u : ico.at (entry);
-        const auto size = le32 (ico, entry + 8);
-        const auto offset = le32 (ico, entry + 12);
-        EXPECT_LE (size_t (offset) + size, ico.size());
-        images.push_back ({ side, { ico.begin() + offset, ico.begin() + offset + size } });
+        return (uint32_t (b.at (at)) << 24) | (uint32_t (b.at (at + 1)) << 16) | (uint32_t (b.at (at + 2)) << 8) | b.at (at + 3);
     }
 
-    return images;
-}
+    struct IconImage
+    {
+        uint32_t side;
+        kv::test::Bytes bytes;
+    };
+
+    std::vector<IconImage> splitIcon (const kv::test::Bytes& ico)
+    {
+        std::vector<IconImage> images;
+
+        for (uint32_t i = 0; i < le16 (ico, 4); ++i)
+        {
+            const size_t entry = 6 + 16 * i;
+            const auto side = ico.at (entry) == 0 ? 256u : ico.at (entry);
+            const auto size = le32 (ico, entry + 8);
+            const auto offset = le32 (ico, entry + 12);
+            EXPECT_LE (size_t (offset) + size, ico.size());
+            images.push_back ({ side, { ico.begin() + offset, ico.begin() + offset + size } });
+        }
+
+        return images;
+    }
 }
 
 TEST (PluginIcon, HasFourImagesOfTheExpectedSizesBackToBack)
@@ -70,7 +70,8 @@ TEST (PluginIcon, SmallImagesAreBmpsWithColourAndMask)
 
     for (size_t i = 0; i < 3; ++i)
     {
-        const auto& [side, bmp] = images[i];
+        const auto side = images[i].side;
+        const auto& bmp = images[i].bytes;
         SCOPED_TRACE (side);
         const uint32_t maskRow = (side + 31) / 32 * 4;
         EXPECT_EQ (le32 (bmp, 0), 40u);
@@ -82,7 +83,8 @@ TEST (PluginIcon, SmallImagesAreBmpsWithColourAndMask)
         EXPECT_EQ (bmp.size(), 40 + side * side * 4 + maskRow * side);
 
         // The corners are transparent, the centre opaque, and the mask agrees.
-        const auto pixelAlpha = [&] (uint32_t x, uint32_t rowFromBottom) { return bmp[40 + (rowFromBottom * side + x) * 4 + 3]; };
+        const auto pixelAlpha = [&] (uint32_t x, uint32_t rowFromBottom)
+        { return bmp[40 + (rowFromBottom * side + x) * 4 + 3]; };
         const auto maskBit = [&] (uint32_t x, uint32_t rowFromBottom)
         {
             return (bmp[40 + side * side * 4 + rowFromBottom * maskRow + x / 8] >> (7 - x % 8)) & 1;

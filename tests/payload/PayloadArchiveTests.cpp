@@ -11,61 +11,61 @@ using kv::test::le32;
 
 namespace
 {
-constexpr uint64_t smallModuleBytes = 300 * 1024;
+    constexpr uint64_t smallModuleBytes = 300 * 1024;
 
-struct ExpectedEntry
-{
-    const char* name;
-    uint32_t method;
-};
+    struct ExpectedEntry
+    {
+        const char* name;
+        uint32_t method;
+    };
 
-// Installers in the field depend on these exact names and this order.
-const std::vector<ExpectedEntry> expectedEntries[formatCount] {
-    {
-        { "Strandline2.vst3\\Contents\\", 0 },
-        { "Strandline2.vst3\\desktop.ini", 8 },
-        { "Strandline2.vst3\\Plugin.ico", 8 },
-        { "Strandline2.vst3\\Contents\\Resources\\moduleinfo.json", 8 },
-        { "Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3", 8 },
-    },
-    {
-        { "Strandline2.clap", 8 },
-    },
-    {
-        { "Strandline2.aaxplugin\\Contents\\", 0 },
-        { "Strandline2.aaxplugin\\desktop.ini", 8 },
-        { "Strandline2.aaxplugin\\Plugin.ico", 8 },
-        { "Strandline2.aaxplugin\\Contents\\x64\\Strandline2.aaxplugin", 8 },
-    },
-};
-
-class PayloadArchives : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        for (int i = 0; i < formatCount; ++i)
+    // Installers in the field depend on these exact names and this order.
+    const std::vector<ExpectedEntry> expectedEntries[formatCount] {
         {
-            ArchiveOptions options;
-            options.moduleBytes = smallModuleBytes;
-            archives[i] = buildFormatArchive (i, options);
-        }
-    }
+            { "Strandline2.vst3\\Contents\\", 0 },
+            { "Strandline2.vst3\\desktop.ini", 8 },
+            { "Strandline2.vst3\\Plugin.ico", 8 },
+            { "Strandline2.vst3\\Contents\\Resources\\moduleinfo.json", 8 },
+            { "Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3", 8 },
+        },
+        {
+            { "Strandline2.clap", 8 },
+        },
+        {
+            { "Strandline2.aaxplugin\\Contents\\", 0 },
+            { "Strandline2.aaxplugin\\desktop.ini", 8 },
+            { "Strandline2.aaxplugin\\Plugin.ico", 8 },
+            { "Strandline2.aaxplugin\\Contents\\x64\\Strandline2.aaxplugin", 8 },
+        },
+    };
 
-    static Bytes extract (int format, const std::string& suffix)
+    class PayloadArchives : public ::testing::Test
     {
-        auto listing = kv::test::listZip (archives[format]);
+    protected:
+        static void SetUpTestSuite()
+        {
+            for (int i = 0; i < formatCount; ++i)
+            {
+                ArchiveOptions options;
+                options.moduleBytes = smallModuleBytes;
+                archives[i] = buildFormatArchive (i, options);
+            }
+        }
 
-        for (auto& e : listing.value().entries)
-            if (e.name.size() >= suffix.size() && e.name.compare (e.name.size() - suffix.size(), suffix.size(), suffix) == 0)
-                return kv::test::extractZipEntry (archives[format], e).value();
+        static Bytes extract (int format, const std::string& suffix)
+        {
+            auto listing = kv::test::listZip (archives[format]);
 
-        ADD_FAILURE() << "no entry ending in " << suffix;
-        return {};
-    }
+            for (auto& e : listing.value().entries)
+                if (e.name.size() >= suffix.size() && e.name.compare (e.name.size() - suffix.size(), suffix.size(), suffix) == 0)
+                    return kv::test::extractZipEntry (archives[format], e).value();
 
-    static inline Bytes archives[formatCount];
-};
+            ADD_FAILURE() << "no entry ending in " << suffix;
+            return {};
+        }
+
+        static inline Bytes archives[formatCount];
+    };
 }
 
 TEST_F (PayloadArchives, HaveExactlyTheProductEntriesInOrder)
@@ -89,7 +89,9 @@ TEST_F (PayloadArchives, HaveExactlyTheProductEntriesInOrder)
             EXPECT_EQ (e.crc, kv::test::crcOf (*data)) << e.name;
 
             if (e.name.back() == '\\')
+            {
                 EXPECT_TRUE (data->empty());
+            }
         }
     }
 }
@@ -173,7 +175,7 @@ TEST (ProductArchiveFiles, WritesThreeArchivesWithProportionalModules)
     ASSERT_EQ (written.size(), 3u);
 
     const char* names[] = { "vst3.zip", "clap.zip", "aax.zip" };
-    const uint64_t moduleSizes[] = { 400000, 391946, 394988 };   // 17,621,288 : 17,266,472 : 17,400,416
+    const uint64_t moduleSizes[] = { 400000, 391946, 394986 }; // 17,621,288 : 17,266,472 : 17,400,416
 
     for (size_t i = 0; i < 3; ++i)
     {

@@ -67,7 +67,8 @@ namespace kv::test
     // True when two colours differ by at most a couple of steps per channel.
     inline ::testing::AssertionResult coloursClose (juce::Colour actual, juce::Colour expected, int tolerance = 3)
     {
-        const auto close = [tolerance] (int a, int b) { return std::abs (a - b) <= tolerance; };
+        const auto close = [tolerance] (int a, int b)
+        { return std::abs (a - b) <= tolerance; };
 
         if (close (actual.getRed(), expected.getRed()) && close (actual.getGreen(), expected.getGreen())
             && close (actual.getBlue(), expected.getBlue()))

@@ -54,8 +54,8 @@ namespace kv::test
         return folder.getChildFile (drive).getChildFile (rest.substring (3));
     }
 
-    juce::File Sandbox::makerFolder() const   { return windowsPath ("C:/ProgramData/Korvane"); }
-    juce::File Sandbox::settingsFile() const  { return makerFolder().getChildFile ("PluginManagerSettings.txt"); }
+    juce::File Sandbox::makerFolder() const { return windowsPath ("C:/ProgramData/Korvane"); }
+    juce::File Sandbox::settingsFile() const { return makerFolder().getChildFile ("PluginManagerSettings.txt"); }
 
     juce::MemoryBlock readBytes (const juce::File& file)
     {

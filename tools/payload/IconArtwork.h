@@ -4,8 +4,8 @@
 
 namespace kv::payload
 {
-/** The plug-in's folder icon at `size` x `size`: a shaded disc with a light strand across it.
+    /** The plug-in's folder icon at `size` x `size`: a shaded disc with a light strand across it.
     Returns straight-alpha RGBA, top row first. */
-Bytes renderIconRgba (int size);
+    Bytes renderIconRgba (int size);
 
 } // namespace kv::payload

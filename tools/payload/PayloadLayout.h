@@ -5,37 +5,37 @@
 
 namespace kv::payload
 {
-enum class EntryKind
-{
-    directory,
-    desktopIni,
-    icon,
-    moduleInfo,
-    module
-};
+    enum class EntryKind
+    {
+        directory,
+        desktopIni,
+        icon,
+        moduleInfo,
+        module
+    };
 
-struct LayoutEntry
-{
-    const char* name;       // as stored in the archive, '\' separated
-    EntryKind kind;
-};
+    struct LayoutEntry
+    {
+        const char* name; // as stored in the archive, '\' separated
+        EntryKind kind;
+    };
 
-/** One product archive: its file name and its entries, in archive order. */
-struct FormatLayout
-{
-    const char* formatName;
-    const char* archiveName;
-    uint64_t defaultModuleBytes;   // the size of the real product's module
-    uint64_t fillerSeed;           // distinct per format, so the three modules differ
-    std::vector<LayoutEntry> entries;
-};
+    /** One product archive: its file name and its entries, in archive order. */
+    struct FormatLayout
+    {
+        const char* formatName;
+        const char* archiveName;
+        uint64_t defaultModuleBytes; // the size of the real product's module
+        uint64_t fillerSeed; // distinct per format, so the three modules differ
+        std::vector<LayoutEntry> entries;
+    };
 
-inline constexpr int formatCount = 3;   // 0 VST3, 1 CLAP, 2 AAX
+    inline constexpr int formatCount = 3; // 0 VST3, 1 CLAP, 2 AAX
 
-/** Throws std::out_of_range for an index outside [0, formatCount). */
-const FormatLayout& formatLayout (int formatIndex);
+    /** Throws std::out_of_range for an index outside [0, formatCount). */
+    const FormatLayout& formatLayout (int formatIndex);
 
-/** `--module-bytes N` sets the VST3 module's size; the others keep their real proportions. */
-uint64_t scaledModuleBytes (int formatIndex, uint64_t vst3ModuleBytes);
+    /** `--module-bytes N` sets the VST3 module's size; the others keep their real proportions. */
+    uint64_t scaledModuleBytes (int formatIndex, uint64_t vst3ModuleBytes);
 
 } // namespace kv::payload

@@ -9,20 +9,20 @@
 
 namespace
 {
-int usage()
-{
-    std::cerr << "usage: kv_payload <output-dir> [--module-bytes N]\n";
-    return 2;
-}
+    int usage()
+    {
+        std::cerr << "usage: kv_payload <output-dir> [--module-bytes N]\n";
+        return 2;
+    }
 
-bool parseSize (const std::string& text, uint64_t& result)
-{
-    if (text.empty() || text.find_first_not_of ("0123456789") != std::string::npos || text.size() > 12)
-        return false;
+    bool parseSize (const std::string& text, uint64_t& result)
+    {
+        if (text.empty() || text.find_first_not_of ("0123456789") != std::string::npos || text.size() > 12)
+            return false;
 
-    result = std::stoull (text);
-    return result > 0;
-}
+        result = std::stoull (text);
+        return result > 0;
+    }
 }
 
 int main (int argc, char** argv)

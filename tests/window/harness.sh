@@ -1,0 +1,92 @@
+# Shared by the window tests: start the real app on a private sandbox root, find its
+# window, drive it, read pixels of screenshots. Sourced, not run.
+set -euo pipefail
+
+: "${KV_APP:?KV_APP must name the kv_installer executable}"
+source "$KV_SOURCE_DIR/scripts/virtual-display.sh"
+start_virtual_display
+
+work="$(mktemp -d -t kv_window.XXXXXX)"
+app_pids=()
+
+cleanup()
+{
+    for pid in "${app_pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+    rm -rf "$work"
+    [ -z "${KV_XVFB_PID:-}" ] || kill "$KV_XVFB_PID" 2> /dev/null || true
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# A sandbox root with the maker folder present, so the settings file gets written.
+new_root()
+{
+    local root="$work/root$RANDOM"
+    mkdir -p "$root/C/ProgramData/Korvane"
+    echo "$root"
+}
+
+# start_app ROOT: starts the app, sets APP_PID and WID.
+start_app()
+{
+    "$KV_WINDOW_CLOSE" --intern
+    local before
+    before="$(xdotool search --name '^kv_installer$' 2> /dev/null | sort || true)"
+    KV_INSTALLER_ROOT="$1" "$KV_APP" > "$work/app.log" 2>&1 &
+    APP_PID=$!
+    app_pids+=("$APP_PID")
+
+    WID=""
+    for _ in $(seq 1 150); do
+        WID="$(comm -13 <(echo "$before") <(xdotool search --name '^kv_installer$' 2> /dev/null | sort) | head -1 || true)"
+        [ -n "$WID" ] && break
+        sleep 0.1
+    done
+    [ -n "$WID" ] || fail "no kv_installer window appeared"
+    sleep 0.8   # first paint
+}
+
+# close_app: asks the window to close and waits; APP_RC is the exit code.
+close_app()
+{
+    "$KV_WINDOW_CLOSE" "$WID"
+    APP_RC=0
+    wait "$APP_PID" || APP_RC=$?
+}
+
+shot()
+{
+    local file="$work/shot$RANDOM.png"
+    sleep 0.4
+    import -window "$WID" "$file"
+    echo "$file"
+}
+
+# pixel FILE X Y -> RRGGBB
+pixel()
+{
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | head -1 | tr -d '#'
+}
+
+# expect_pixel FILE X Y RRGGBB WHAT: within a few steps per channel
+expect_pixel()
+{
+    local got want="$4" i
+    got="$(pixel "$1" "$2" "$3")"
+    for i in 0 2 4; do
+        local a=$((16#${got:$i:2})) b=$((16#${want:$i:2}))
+        [ $(( a > b ? a - b : b - a )) -le 4 ] || fail "$5: pixel ($2,$3) is #$got, expected #$want"
+    done
+    echo "ok: $5 (#$got)"
+}
+
+# count_colour FILE X Y W H RRGGBB: pixels of (about) that colour in the rectangle
+count_colour()
+{
+    convert "$1" -crop "$4x$5+$2+$3" +repage -fuzz 3% -fill black +opaque "#$6" -fill white -opaque "#$6" \
+        -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+click_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
+hover_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.4; }

@@ -1,0 +1,30 @@
+# The main screen as painted in the real window: header, tiles at rest and hovered,
+# the INSTALL caption while Shift is held.
+source "$(dirname "$0")/harness.sh"
+
+start_app "$(new_root)"
+hover_at 300 60
+image="$(shot)"
+
+expect_pixel "$image" 300 2 0094D8 "blue header bar"
+expect_pixel "$image" 300 20 111111 "background"
+expect_pixel "$image" 285 210 464545 "VST3 tile at rest (not installed)"
+expect_pixel "$image" 30 456 5E5C5C "EULA face at rest"
+
+hover_at 285 210
+expect_pixel "$(shot)" 285 210 5E5C5C "VST3 tile hovered"
+
+hover_at 100 456
+expect_pixel "$(shot)" 30 456 848181 "EULA face hovered"
+
+before="$(shot)"
+xdotool keydown shift
+after="$(shot)"
+xdotool keyup shift
+released="$(shot)"
+
+changed="$(compare -metric AE -crop 90x22+500+500 "$before" "$after" null: 2>&1 || true)"
+[ "${changed%% *}" -gt 20 ] || fail "the INSTALL caption did not change while Shift was held ($changed)"
+back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 || true)"
+[ "${back%% *}" -eq 0 ] || fail "the caption did not come back after Shift was released ($back)"
+echo "ok: INSTALL caption follows Shift"
