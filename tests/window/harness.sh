@@ -47,10 +47,17 @@ start_app()
     sleep 0.8   # first paint
 }
 
-# close_app: asks the window to close and waits; APP_RC is the exit code.
+# close_app: asks the window to close, as the title bar's close button does, and waits;
+# APP_RC is the exit code. Without a window manager a request that arrives while the X
+# server is still tearing down another window can go unanswered, so it is repeated.
 close_app()
 {
-    "$KV_WINDOW_CLOSE" "$WID"
+    local _
+    for _ in $(seq 1 20); do
+        "$KV_WINDOW_CLOSE" "$WID" 2> /dev/null || true
+        sleep 0.5
+        kill -0 "$APP_PID" 2> /dev/null || break
+    done
     APP_RC=0
     wait "$APP_PID" || APP_RC=$?
 }

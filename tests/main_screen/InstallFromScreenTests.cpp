@@ -1,0 +1,110 @@
+#include "support/MainScreenFixture.h"
+
+using Fixture = kv::test::MainScreenFixture;
+
+namespace
+{
+    void expectFinishedPass (kv::test::MainScreenFixture& f)
+    {
+        EXPECT_TRUE (f.screen->installDone);
+
+        for (const juce::String name : { "VST3", "CLAP", "AAX", "SELECT_ALL", "INSTALL" })
+            EXPECT_FALSE (f.button (name)->isVisible()) << name;
+
+        for (const auto& name : extraButtonNames)
+            EXPECT_TRUE (f.button (name)->isVisible()) << name;
+    }
+}
+
+TEST_F (Fixture, NothingSelectedTouchesNothingAndStillFinishes)
+{
+    auto& s = build();
+    const auto before = sandbox.root().findChildFiles (juce::File::findFilesAndDirectories, true).size();
+
+    click ("INSTALL");
+
+    expectFinishedPass (*this);
+    EXPECT_TRUE (s.installReport.succeeded());
+    EXPECT_EQ (sandbox.root().findChildFiles (juce::File::findFilesAndDirectories, true).size(), before);
+}
+
+TEST_F (Fixture, FormatsAreInstalledInIndexOrderWhateverTheClickOrder)
+{
+    auto& s = build();
+    click ("AAX");
+    click ("VST3");
+    click ("INSTALL");
+
+    ASSERT_EQ (s.installReport.outcomes.size(), 2u);
+    EXPECT_EQ (s.installReport.outcomes[0].formatIndex, 0);
+    EXPECT_EQ (s.installReport.outcomes[1].formatIndex, 2);
+    EXPECT_TRUE (s.installReport.succeeded());
+    EXPECT_TRUE (defaultBundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3").existsAsFile());
+    EXPECT_TRUE (defaultBundle (2).getChildFile ("Contents/x64/Strandline2.aaxplugin").existsAsFile());
+    EXPECT_FALSE (defaultBundle (1).exists());
+    EXPECT_FALSE (s.formatSelected[0] || s.formatSelected[1] || s.formatSelected[2]);
+    expectFinishedPass (*this);
+
+    // The next start reads the installed module's version.
+    build();
+    EXPECT_EQ (screen->statusOf (0).status, FormatStatus::installed);
+    EXPECT_EQ (screen->statusOf (0).version, "2.3.0.0");
+    EXPECT_EQ (install_status::statusText (screen->statusOf (0)), "v2.3.0.0 INSTALLED");
+    EXPECT_TRUE (screen->formatSelected[0] && screen->formatSelected[2]);
+}
+
+TEST_F (Fixture, ShiftClickRightAfterStartRemovesEveryInstalledFormat)
+{
+    defaultBundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3").create();
+    kv::test::writeText (defaultBundle (1), "clap");
+    sandbox.makerFolder().createDirectory();
+    auto& s = build();
+    ASSERT_TRUE (sandbox.settingsFile().existsAsFile());
+
+    s.modifierKeysChanged (juce::ModifierKeys (juce::ModifierKeys::shiftModifier));
+    click ("INSTALL");
+
+    EXPECT_TRUE (s.installReport.succeeded());
+    EXPECT_TRUE (s.installReport.uninstall);
+    EXPECT_FALSE (defaultBundle (0).exists());
+    EXPECT_FALSE (defaultBundle (1).exists());
+    EXPECT_TRUE (defaultDestination (0).isDirectory());
+    EXPECT_TRUE (defaultDestination (1).isDirectory());
+    EXPECT_TRUE (sandbox.settingsFile().existsAsFile());
+    expectFinishedPass (*this);
+}
+
+TEST_F (Fixture, AFailedPassShowsTheFailureViewNotSuccess)
+{
+    kv::test::writeText (sandbox.settingsFile(), "<Plugin_Manager_Settings VST3_Path=\"D:/Blocked/VST3\" CLAP_Path=\"\" AAX_Path=\"D:/AAX\"/>");
+    kv::test::writeText (sandbox.windowsPath ("D:/Blocked"), "a file where a folder must be");
+    auto& s = build();
+    click ("SELECT_ALL");
+    click ("INSTALL");
+
+    ASSERT_EQ (s.installReport.outcomes.size(), 3u);
+    EXPECT_EQ (s.installReport.outcomes[0].problem, InstallProblem::destinationNotCreatable);
+    EXPECT_EQ (s.installReport.outcomes[1].problem, InstallProblem::noDestination);
+    EXPECT_TRUE (s.installReport.outcomes[2].succeeded());
+    EXPECT_FALSE (s.installReport.succeeded());
+    expectFinishedPass (*this);
+
+    const auto image = render();
+    int green = 0, orange = 0;
+    for (int y = 168; y < 396; ++y)
+        for (int x = 24; x < 576; ++x)
+        {
+            const auto pixel = image.getPixelAt (x, y);
+            green += pixel == colour_green ? 1 : 0;
+            orange += kv::test::coloursClose (pixel, colour_orange, 2) ? 1 : 0;
+        }
+
+    EXPECT_LT (green, 10) << "no green success icon";
+    EXPECT_GT (orange, 200) << "the warning and the headline are shown";
+
+    const auto details = s.installReport.details();
+    EXPECT_TRUE (details.contains ("VST3 was not installed"));
+    EXPECT_TRUE (details.contains ("CLAP was not installed: no install folder is set"));
+    EXPECT_TRUE (details.contains ("AAX was installed."));
+    EXPECT_TRUE (details.contains ("SETTINGS"));
+}
