@@ -1,6 +1,7 @@
 # Build-time choices: which fonts and archives get embedded, and what else is built.
 
 option(KV_BUILD_TESTS "Build the test suite" ON)
+option(KV_BUILD_BENCH "Build the benchmarks (scripts/bench.sh)" OFF)
 
 # The product's fonts are build-time artefacts; Debian's Inter stands in by default.
 set(KV_FONT_REGULAR "/usr/share/fonts/opentype/inter/Inter-Regular.otf" CACHE FILEPATH

@@ -1,6 +1,7 @@
 #include "install/BundleInstaller.h"
 
 #include "install/ArchivePlan.h"
+#include "platform/ResidentMemory.h"
 
 #include <zlib.h>
 
@@ -78,6 +79,10 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
 
     // One private copy of the archive, alive only while this format is unpacked.
     juce::MemoryBlock archive (job.archiveData, job.archiveSize);
+
+    // With the copy made, the executable's own pages of it need not stay resident.
+    if (job.archiveMappedFromExecutable)
+        kv::platform::releaseExecutablePages (job.archiveData, job.archiveSize);
 
     std::vector<ZipRecord> records;
     if (! readZipDirectory (archive.getData(), archive.getSize(), records))

@@ -14,6 +14,7 @@ struct BundleJob
     juce::String bundleName; // e.g. "Strandline2.vst3"
     const void* archiveData = nullptr;
     size_t archiveSize = 0;
+    bool archiveMappedFromExecutable = false;
 };
 
 FormatOutcome installBundle (const BundleJob& job, FileOperations& files = FileOperations::real());

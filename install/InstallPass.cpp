@@ -19,6 +19,7 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
         job.bundleName = request.productName + formatExtensions[i];
         job.archiveData = request.archives[(size_t) i].data;
         job.archiveSize = request.archives[(size_t) i].size;
+        job.archiveMappedFromExecutable = request.archives[(size_t) i].mappedFromExecutable;
 
         report.outcomes.push_back (request.uninstall ? removeBundle (job, files) : installBundle (job, files));
     }
@@ -28,7 +29,7 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
 
 std::array<EmbeddedArchive, 3> embeddedArchives()
 {
-    return { EmbeddedArchive { BinaryData::vst3_zip, (size_t) BinaryData::vst3_zipSize },
-             EmbeddedArchive { BinaryData::clap_zip, (size_t) BinaryData::clap_zipSize },
-             EmbeddedArchive { BinaryData::aax_zip, (size_t) BinaryData::aax_zipSize } };
+    return { EmbeddedArchive { BinaryData::vst3_zip, (size_t) BinaryData::vst3_zipSize, true },
+             EmbeddedArchive { BinaryData::clap_zip, (size_t) BinaryData::clap_zipSize, true },
+             EmbeddedArchive { BinaryData::aax_zip, (size_t) BinaryData::aax_zipSize, true } };
 }

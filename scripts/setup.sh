@@ -12,7 +12,8 @@ packages=(
     fonts-inter
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
-    unzip clang-format
+    unzip clang-format python3
+    clang libclang-rt-14-dev
 )
 
 missing=()

@@ -108,3 +108,26 @@ TEST_F (Fixture, AFailedPassShowsTheFailureViewNotSuccess)
     EXPECT_TRUE (details.contains ("AAX was installed."));
     EXPECT_TRUE (details.contains ("SETTINGS"));
 }
+
+TEST_F (Fixture, EmbeddedArchivesStayIntactAfterAPass)
+{
+    auto& s = build();
+    click ("SELECT_ALL");
+    click ("INSTALL");
+    ASSERT_TRUE (s.installReport.succeeded());
+
+    // Their resident pages were given back after copying; reading them again must give the
+    // same bytes, paged in from the executable.
+    const std::pair<const char*, int> archives[] = { { BinaryData::vst3_zip, BinaryData::vst3_zipSize },
+                                                     { BinaryData::clap_zip, BinaryData::clap_zipSize },
+                                                     { BinaryData::aax_zip, BinaryData::aax_zipSize } };
+    const char* names[] = { "vst3.zip", "clap.zip", "aax.zip" };
+
+    for (int i = 0; i < 3; ++i)
+    {
+        juce::MemoryBlock onDisk;
+        juce::File (KV_TEST_ARCHIVE_DIR).getChildFile (names[i]).loadFileAsData (onDisk);
+        ASSERT_EQ (onDisk.getSize(), (size_t) archives[i].second);
+        EXPECT_EQ (std::memcmp (onDisk.getData(), archives[i].first, onDisk.getSize()), 0) << names[i];
+    }
+}

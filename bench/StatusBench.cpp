@@ -1,0 +1,65 @@
+#include <benchmark/benchmark.h>
+
+#include "BenchSupport.h"
+#include "main_screen/InstallStatus.h"
+#include "platform/PeVersionReader.h"
+#include "tools/payload/PeModuleWriter.h"
+
+namespace
+{
+    // Three installed bundles whose modules have the given size, written once per size.
+    struct InstalledModules
+    {
+        kv::bench::ScratchFolder folder;
+        juce::File bundles[3];
+        juce::File versionFiles[3];
+
+        explicit InstalledModules (juce::int64 moduleBytes)
+        {
+            kv::payload::ModuleOptions options;
+            options.fileBytes = (uint64_t) moduleBytes;
+            const auto module = kv::payload::makeModule (options);
+
+            for (int i = 0; i < 3; ++i)
+            {
+                bundles[i] = install_status::bundleFileIn (folder.get().getChildFile ("f" + juce::String (i)), "Strandline2", i);
+                versionFiles[i] = install_status::versionFileIn (bundles[i], "Strandline2", i);
+                versionFiles[i].getParentDirectory().createDirectory();
+                versionFiles[i].replaceWithData (module.data(), module.size());
+            }
+        }
+    };
+
+    // Counts what the reader asks of the file.
+    struct CountingSource final : public kv::platform::ByteSource
+    {
+        kv::platform::FileByteSource file;
+        juce::int64 bytes = 0;
+        explicit CountingSource (const juce::File& f) : file (f.getFullPathName().toStdString()) {}
+        uint64_t size() const override { return file.size(); }
+        bool read (uint64_t offset, void* destination, size_t n) override
+        {
+            bytes += (juce::int64) n;
+            return file.read (offset, destination, n);
+        }
+    };
+}
+
+// statusOf for the three formats, bundles installed, at a given module size.
+static void BM_StatusRead (benchmark::State& state)
+{
+    const InstalledModules modules (state.range (0) * 1024 * 1024);
+
+    for (auto _ : state)
+        for (int i = 0; i < 3; ++i)
+            benchmark::DoNotOptimize (install_status::stateOf (modules.bundles[i], modules.versionFiles[i], "2.3.0"));
+
+    CountingSource counting (modules.versionFiles[0]);
+    const auto version = kv::platform::readPeFileVersion (counting);
+    if (version != "2.3.0.0")
+        state.SkipWithError ("version not read");
+
+    state.counters["bytes_read_per_module"] = (double) counting.bytes;
+}
+
+BENCHMARK (BM_StatusRead)->Arg (1)->Arg (17)->Arg (100)->Unit (benchmark::kMicrosecond);

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstddef>
+
+namespace kv::platform
+{
+    // Lets the system drop the resident pages of read-only data mapped from the executable
+    // (an embedded archive once it has been copied), so that installing three formats does
+    // not keep all three archives in memory. The data stays readable: it is paged in again
+    // from the executable if touched. Only for memory mapped from the executable file.
+    void releaseExecutablePages (const void* data, size_t size);
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds in Release and prints the performance table: our install and uninstall against
+# unzip and rm -rf, the status read at three module sizes, paint costs, peak memory of an
+# install pass and the start-up of the real window. Exits non-zero when a target is missed.
+# Usage: scripts/bench.sh [repetitions]
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$here/build-bench"
+repetitions="${1:-7}"
+
+"$here/scripts/setup.sh"
+cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=ON > /dev/null
+cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer > /dev/null 2>&1 \
+    || cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer
+
+out="$build/results"
+mkdir -p "$out"
+
+echo "== benchmarks ($repetitions repetitions, interleaved)" >&2
+"$build/bench/kv_bench" --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
+    --benchmark_format=json --benchmark_out="$out/bench.json" --benchmark_out_format=json > /dev/null
+
+echo "== peak memory" >&2
+: > "$out/memory.txt"
+for _ in 1 2 3; do "$build/bench/kv_install_memory" >> "$out/memory.txt"; done
+
+echo "== start-up under Xvfb" >&2
+source "$here/scripts/virtual-display.sh"
+KV_FORCE_XVFB=1 start_virtual_display
+"$here/scripts/bench-startup.sh" "$build/kv_installer" 7 > "$out/startup.txt"
+
+python3 "$here/bench/report.py" "$out" "$(nproc)"
