@@ -57,6 +57,6 @@ namespace kv::bench
         return 0;
     }
 
-    juce::int64 residentBytes()     { return statusField ("VmRSS:"); }
+    juce::int64 residentBytes() { return statusField ("VmRSS:"); }
     juce::int64 peakResidentBytes() { return statusField ("VmHWM:"); }
 }

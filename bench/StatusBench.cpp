@@ -35,7 +35,10 @@ namespace
     {
         kv::platform::FileByteSource file;
         juce::int64 bytes = 0;
-        explicit CountingSource (const juce::File& f) : file (f.getFullPathName().toStdString()) {}
+        explicit CountingSource (const juce::File& f)
+            : file (f.getFullPathName().toStdString())
+        {
+        }
         uint64_t size() const override { return file.size(); }
         bool read (uint64_t offset, void* destination, size_t n) override
         {

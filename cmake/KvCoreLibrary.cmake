@@ -14,9 +14,14 @@ target_link_libraries(kv_juce
         juce::juce_gui_extra
     PUBLIC
         juce::juce_recommended_config_flags
-        ZLIB::ZLIB)
-if(NOT WIN32)
-    target_link_libraries(kv_juce PUBLIC PNG::PNG JPEG::JPEG)
+        ZLIB::ZLIB
+        PNG::PNG
+        JPEG::JPEG)
+if(MINGW)
+    # jpeglib.h needs a word for JUCE on Windows (see the header), and juce_gui_basics has
+    # more sections than a plain COFF object may hold.
+    target_include_directories(kv_juce BEFORE PRIVATE "${PROJECT_SOURCE_DIR}/cmake/mingw")
+    target_compile_options(kv_juce PRIVATE -Wa,-mbig-obj)
 endif()
 target_compile_definitions(kv_juce
     PUBLIC

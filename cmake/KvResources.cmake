@@ -16,6 +16,11 @@ function(kv_add_embedded_resources target)
     set(index_names "")
     set(depends "")
     set(count 0)
+    if(WIN32)
+        set(section ".rdata,\\\"dr\\\"")
+    else()
+        set(section ".rodata")
+    endif()
 
     list(LENGTH ARGN n)
     math(EXPR last "${n} - 1")
@@ -35,7 +40,7 @@ function(kv_add_embedded_resources target)
 
         # A trailing zero byte (not counted) keeps text resources null-terminated, as JUCE's are.
         string(APPEND asm
-            "    \".section .rodata\\n\"\n"
+            "    \".section ${section}\\n\"\n"
             "    \".balign 16\\n\"\n"
             "    \".global kv_res_${id}\\n\"\n"
             "    \"kv_res_${id}:\\n\"\n"

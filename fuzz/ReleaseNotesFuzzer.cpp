@@ -21,8 +21,7 @@ extern "C" int LLVMFuzzerInitialize (int*, char***)
                  {
                      juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
                      delete lookAndFeel;
-                     kv::fuzz::shutdownJuce();
-                 });
+                     kv::fuzz::shutdownJuce(); });
     return 0;
 }
 

@@ -12,7 +12,7 @@ struct EmbeddedArchive
 {
     const void* data = nullptr;
     size_t size = 0;
-    bool mappedFromExecutable = false;  // true only for the archives the installer carries
+    bool mappedFromExecutable = false; // true only for the archives the installer carries
 };
 
 struct InstallRequest

@@ -3,23 +3,23 @@
 #include <juce_core/juce_core.h>
 
 #if JUCE_LINUX
- #include <sys/mman.h>
- #include <unistd.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #endif
 
 namespace kv::platform
 {
     void releaseExecutablePages (const void* data, size_t size)
     {
-       #if JUCE_LINUX
-        const auto pageSize = (uintptr_t) ::sysconf (_SC_PAGESIZE);
+#if JUCE_LINUX
+        const auto pageSize = (uintptr_t)::sysconf (_SC_PAGESIZE);
         const auto begin = ((uintptr_t) data + pageSize - 1) & ~(pageSize - 1);
         const auto end = ((uintptr_t) data + size) & ~(pageSize - 1);
 
         if (end > begin)
             ::madvise ((void*) begin, end - begin, MADV_DONTNEED);
-       #else
+#else
         juce::ignoreUnused (data, size);
-       #endif
+#endif
     }
 }

@@ -28,7 +28,14 @@ namespace settings
         if (! settingsFile.existsAsFile() || settingsFile.getSize() > maximumFileBytes)
             return nullptr;
 
-        return juce::parseXML (settingsFile);
+        // Text that is not valid UTF-8 would reach File's path functions, which loop forever
+        // on it: such a file is not a settings file.
+        const auto text = settingsFile.loadFileAsString();
+
+        if (! juce::CharPointer_UTF8::isValidString (text.toRawUTF8(), std::numeric_limits<int>::max()))
+            return nullptr;
+
+        return juce::parseXML (text);
     }
 
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths)

@@ -348,3 +348,49 @@ TEST_F (InstallPass, ABundleThatIsItselfALinkIsReplacedWithoutTouchingItsTarget)
     EXPECT_EQ (elsewhere.getChildFile ("keep.txt").loadFileAsString(), "user data");
     expectOnlyTheBundleIn (0);
 }
+
+namespace
+{
+    // Removes what it can of a tree, then gives up on the named file, as a locked file would.
+    struct PartialRemoval final : public FileOperations
+    {
+        juce::String lockedName;
+
+        bool removeRecursively (const juce::File& item) override
+        {
+            for (const auto& file : item.findChildFiles (juce::File::findFiles, true, "*", juce::File::FollowSymlinks::no))
+                if (file.getFileName() != lockedName)
+                    file.deleteFile();
+
+            return ! itemExists (item);
+        }
+    };
+}
+
+TEST_F (InstallPass, BundleThatCanOnlyPartlyBeRemovedIsReportedAndKeptInPlace)
+{
+    runInstallPass (request ({ true, false, false }));
+
+    PartialRemoval files;
+    files.lockedName = "Strandline2.vst3";
+    const auto report = runInstallPass (request ({ true, false, false }, true), files);
+
+    EXPECT_EQ (report.outcomes[0].problem, InstallProblem::bundleInUse);
+    EXPECT_TRUE (report.details().contains ("VST3 was not removed"));
+    EXPECT_TRUE (bundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3").existsAsFile()) << "what is left stays under its own name";
+    expectOnlyTheBundleIn (0);
+}
+
+TEST_F (InstallPass, OldCopyThatCannotBeRemovedAfterTheSwapIsReported)
+{
+    installOldCopy (0);
+
+    PartialRemoval files;
+    files.lockedName = "old-preset.txt";
+    const auto report = runInstallPass (request ({ true, false, false }), files);
+
+    ASSERT_EQ (report.outcomes[0].problem, InstallProblem::oldCopyLeftBehind);
+    EXPECT_TRUE (report.outcomes[0].detail.contains ("Strandline2.vst3.kv-old"));
+    EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile()) << "the new copy is in place";
+    EXPECT_FALSE (report.succeeded());
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/PlatformFolders.h"
 #include "settings/DestinationSettings.h"
 #include "support/Sandbox.h"
@@ -144,6 +146,22 @@ TEST_F (SettingsFile, BinaryOrHugeFileCountsAsUnreadable)
     EXPECT_FALSE (sandbox.windowsPath ("D:/Huge").exists());
 }
 
+TEST_F (SettingsFile, InvalidUtf8CountsAsUnreadable)
+{
+    // Found by fuzzing: a path with broken UTF-8 sent JUCE's parent-folder walk into endless
+    // recursion, so such a file crashed the installer at start-up.
+    const auto found = juce::File (KV_TEST_SOURCE_DIR).getChildFile ("fuzz/regressions/settings/crash-7979ba2f9cee0affd7c364d0f18326ed5e1a447f");
+    const auto bytes = kv::test::readBytes (found);
+    ASSERT_GT (bytes.getSize(), 0u);
+    kv::test::writeBytes (sandbox.settingsFile(), bytes.getData(), bytes.getSize());
+
+    load();
+
+    EXPECT_EQ (folders[0], sandbox.windowsPath ("C:/Program Files/Common Files/VST3"));
+    EXPECT_EQ (kv::test::readBytes (sandbox.settingsFile()), bytes);
+    EXPECT_EQ (settings::readSettingsDocument (sandbox.settingsFile()), nullptr);
+}
+
 TEST_F (SettingsFile, FolderInPlaceOfTheFileCountsAsMissing)
 {
     sandbox.settingsFile().createDirectory();
@@ -223,4 +241,32 @@ TEST (DestinationChange, ExactNamesChangeOnlyTheirFormat)
         EXPECT_FALSE (applyDestinationChange (folders, name, "D:/Other")) << name;
 
     EXPECT_EQ (folders[0], juce::File ("/v"));
+}
+
+TEST_F (SettingsFile, ConcurrentWritersNeverLeaveAHalfWrittenFile)
+{
+    // Two installers saving at once: the last complete write wins and the file always parses.
+    kv::test::writeText (sandbox.settingsFile(), fileText (juce::File()) + "<Plugin_Manager_Settings CLAP_Path=\"x\" VST3_Path=\"y\"/>");
+
+    auto writer = [this] (const juce::String& value)
+    {
+        for (int i = 0; i < 40; ++i)
+            saveDestinationSetting (sandbox.settingsFile(), "CLAP_Path", value + juce::String (i));
+    };
+
+    std::thread first (writer, "D:\\First\\"), second (writer, "D:\\Second\\");
+    for (int i = 0; i < 200; ++i)
+    {
+        if (const auto document = settings::readSettingsDocument (sandbox.settingsFile()))
+        {
+            EXPECT_EQ (document->getStringAttribute ("VST3_Path"), "y");
+        }
+    }
+    first.join();
+    second.join();
+
+    const auto document = settings::readSettingsDocument (sandbox.settingsFile());
+    ASSERT_NE (document, nullptr);
+    EXPECT_TRUE (document->getStringAttribute ("CLAP_Path").endsWith ("39"));
+    EXPECT_EQ (sandbox.makerFolder().getNumberOfChildFiles (juce::File::findFiles), 1) << "no temporary file is left";
 }
