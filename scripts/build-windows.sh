@@ -49,6 +49,8 @@ build_dependency()
         || { tail -30 "$deps/$package.log"; exit 1; }
     cmake --build "$deps/build/$package" -j2 >> "$deps/$package.log" 2>&1 || { tail -30 "$deps/$package.log"; exit 1; }
     cmake --install "$deps/build/$package" >> "$deps/$package.log" 2>&1
+    # JUCE's JPEG loader wants libjpeg's private header too, as Debian's libjpeg-dev ships it.
+    [ ! -f "$source/jpegint.h" ] || cp "$source/jpegint.h" "$deps/prefix/include/"
     touch "$stamp"
 }
 
@@ -60,6 +62,7 @@ build_dependency libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPN
 echo "== kv_installer.exe ($build)"
 cmake -S "$here" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_MINGW_DEPS="$deps/prefix" \
     -DCMAKE_PREFIX_PATH="$deps/prefix" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF \
+    -DJUCE_DIR="$(dirname "$(ls -d /usr/lib/*/cmake/JUCE-7.0.5/JUCEConfig.cmake | head -1)")" \
     -DKV_PRODUCT_ARCHIVES_DIR="$host/payload" -DKV_WINDOWS_ICON="$build/kv_installer.ico" \
     > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
 cmake --build "$build" -j2 --target kv_installer

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test: the whole suite (the real
-# window included, on a virtual display), the whole suite again built with AddressSanitizer
-# and UndefinedBehaviorSanitizer, and each fuzz target for a bounded time.
-# Usage: scripts/test.sh            (KV_FUZZ_SECONDS sets the time per fuzz target, 30 by default)
+# window included, on a virtual display), the real Windows executable cross-built and run
+# end to end under Wine, the whole suite again built with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each fuzz target for a bounded time.
+# Usage: scripts/test.sh            (KV_FUZZ_SECONDS sets the time per fuzz target, 25 by default)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -34,6 +35,12 @@ build_and_test()
 
 build_and_test "$here/build" -DCMAKE_BUILD_TYPE=Debug
 
+echo "== Windows executable, end to end under Wine"
+KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"
+KV_EXE="$here/build-windows/kv_installer.exe" KV_FIXTURE="$here/build/tools/kv_fixture" \
+    KV_WINDOW_CLOSE="$here/build/tests/window/kv_window_close" KV_SOURCE_DIR="$here" \
+    bash "$here/tests/wine/test_wine.sh"
+
 # Any sanitizer report ends the run with a failure.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
 export LSAN_OPTIONS="suppressions=$here/fuzz/lsan.supp:print_suppressions=0"
@@ -41,4 +48,4 @@ export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 build_and_test "$here/build-asan" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON -DKV_PAYLOAD_MODULE_BYTES=2097152
 
 echo "== fuzzing"
-"$here/scripts/fuzz.sh" "${KV_FUZZ_SECONDS:-30}"
+"$here/scripts/fuzz.sh" "${KV_FUZZ_SECONDS:-25}"
