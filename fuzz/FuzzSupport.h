@@ -12,8 +12,9 @@ namespace kv::fuzz
     {
         static const juce::File root = []
         {
+            // Unique per process: the replays of several targets may run side by side.
             auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                              .getNonexistentChildFile ("kv_fuzz_root_", "", false);
+                              .getChildFile ("kv_fuzz_root_" + juce::Uuid().toString());
             folder.createDirectory();
             ::setenv ("KV_INSTALLER_ROOT", folder.getFullPathName().toRawUTF8(), 1);
             return folder;

@@ -50,7 +50,7 @@ void MainComponent::paint (juce::Graphics& g)
 
     g.setFont (juce::Font (customLookAndFeel.regularTypeface));
 
-    const auto titleArea = juce::Rectangle<float> (4.0f * u, 8.0f * u, width, 12.0f * u).toNearestInt();
+    const juce::Rectangle<float> titleArea { 4.0f * u, 8.0f * u, width, 12.0f * u };
     g.setColour (colour_text_dim);
     g.setFont (9.0f * u);
     g.drawText (productName.toUpperCase(), titleArea, juce::Justification::topLeft, true);

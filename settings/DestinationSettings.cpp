@@ -28,14 +28,21 @@ namespace settings
         if (! settingsFile.existsAsFile() || settingsFile.getSize() > maximumFileBytes)
             return nullptr;
 
-        // Text that is not valid UTF-8 would reach File's path functions, which loop forever
-        // on it: such a file is not a settings file.
-        const auto text = settingsFile.loadFileAsString();
+        juce::MemoryBlock bytes;
 
-        if (! juce::CharPointer_UTF8::isValidString (text.toRawUTF8(), std::numeric_limits<int>::max()))
+        if (! settingsFile.loadFileAsData (bytes))
             return nullptr;
 
-        return juce::parseXML (text);
+        // Bytes that are not valid UTF-8 would reach File's path functions, which loop forever
+        // on them: such a file is not a settings file. (A UTF-16 file has its byte-order mark.)
+        const auto* data = static_cast<const juce::uint8*> (bytes.getData());
+        const auto size = bytes.getSize();
+        const auto isUtf16 = size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff));
+
+        if (! isUtf16 && ! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (bytes.getData()), (int) size))
+            return nullptr;
+
+        return juce::parseXML (juce::String::createStringFromData (bytes.getData(), (int) size));
     }
 
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths)

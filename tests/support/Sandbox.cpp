@@ -8,8 +8,10 @@ namespace kv::test
 
     static juce::File makeTempFolder (const juce::String& prefix)
     {
+        // Unique across processes too: CTest runs tests side by side, and two processes
+        // asking for the same "next free" name at once would share one folder.
         auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                          .getNonexistentChildFile (prefix, "", false);
+                          .getChildFile (prefix + juce::Uuid().toString());
         folder.createDirectory();
         return folder;
     }
