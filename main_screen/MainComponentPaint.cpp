@@ -95,8 +95,11 @@ void MainComponent::paint (juce::Graphics& g)
     g.setColour (faceColour (*installButton));
     g.fillRoundedRectangle (installArea, u);
     drawIconWithin (g, installIcon.get(), main_layout::inset (installArea, 1.5f * u), juce::RectanglePlacement::centred);
+    // The caption stands centred under the button; its area is wider than the button so that
+    // "UNINSTALL" is never cut short to "UNINSTA...".
     g.setColour (colour_text_dim);
-    g.drawText (uninstallMode ? "UNINSTALL" : "INSTALL", installArea.translated (0.0f, 3.5f * u),
+    g.drawText (uninstallMode ? "UNINSTALL" : "INSTALL",
+                installArea.translated (0.0f, 3.5f * u).withSizeKeepingCentre (16.0f * u, installArea.getHeight()),
                 juce::Justification::centredBottom, true);
 
     if (installDone)

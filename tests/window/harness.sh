@@ -12,6 +12,7 @@ app_pids=()
 cleanup()
 {
     for pid in "${app_pids[@]}"; do kill "$pid" 2> /dev/null || true; done
+    for pid in "${app_pids[@]}"; do wait "$pid" 2> /dev/null || true; done
     rm -rf "$work"
     [ -z "${KV_XVFB_PID:-}" ] || kill "$KV_XVFB_PID" 2> /dev/null || true
 }
@@ -27,20 +28,21 @@ new_root()
     echo "$root"
 }
 
-# start_app ROOT: starts the app, sets APP_PID and WID.
+# start_app ROOT: starts the app, sets APP_PID and WID. The window is found by the process
+# that owns it: X reuses window ids, so a window of an app that is just going away must
+# never be taken for the new one.
 start_app()
 {
     "$KV_WINDOW_CLOSE" --intern
-    local before
-    before="$(xdotool search --name '^kv_installer$' 2> /dev/null | sort || true)"
     KV_INSTALLER_ROOT="$1" "$KV_APP" > "$work/app.log" 2>&1 &
     APP_PID=$!
     app_pids+=("$APP_PID")
 
     WID=""
-    for _ in $(seq 1 150); do
-        WID="$(comm -13 <(echo "$before") <(xdotool search --name '^kv_installer$' 2> /dev/null | sort) | head -1 || true)"
+    for _ in $(seq 1 300); do
+        WID="$(xdotool search --all --pid "$APP_PID" --name '^kv_installer$' 2> /dev/null | head -1 || true)"
         [ -n "$WID" ] && break
+        kill -0 "$APP_PID" 2> /dev/null || { tail -20 "$work/app.log"; fail "kv_installer ended before showing a window"; }
         sleep 0.1
     done
     [ -n "$WID" ] || fail "no kv_installer window appeared"
