@@ -23,84 +23,65 @@ namespace
     }
 }
 
+namespace
+{
+    // Times only `measured`, each iteration in a fresh folder prepared by `prepare`; making
+    // and removing the folder is not timed.
+    template <typename Prepare, typename Measured>
+    void timeInFreshFolders (benchmark::State& state, Prepare prepare, Measured measured)
+    {
+        for (auto _ : state)
+        {
+            state.PauseTiming();
+            std::optional<ScratchFolder> folder;
+            folder.emplace();
+            prepare (folder->get());
+            state.ResumeTiming();
+
+            const auto ok = measured (folder->get());
+
+            state.PauseTiming();
+            if (! ok)
+                state.SkipWithError ("the measured step failed");
+            folder.reset();
+            state.ResumeTiming();
+        }
+    }
+
+    void nothingToPrepare (const juce::File&) {}
+
+    void installEverything (const juce::File& folder)
+    {
+        runInstallPass (kv::bench::installEverythingInto (folder));
+    }
+}
+
 // Our pass: integrity checks, staging and the swap included.
 static void BM_InstallPass (benchmark::State& state)
 {
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        std::optional<ScratchFolder> folder;
-        folder.emplace();
-        state.ResumeTiming();
-
-        const auto report = runInstallPass (kv::bench::installEverythingInto (folder->get()));
-
-        state.PauseTiming();
-        if (! report.succeeded())
-            state.SkipWithError ("install failed");
-        folder.reset();
-        state.ResumeTiming();
-    }
+    timeInFreshFolders (state, nothingToPrepare, [] (const juce::File& folder)
+                        { return runInstallPass (kv::bench::installEverythingInto (folder)).succeeded(); });
 }
 
 // What a user would do by hand: Info-ZIP's unzip of the same three archives.
 static void BM_InstallUnzip (benchmark::State& state)
 {
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        std::optional<ScratchFolder> folder;
-        folder.emplace();
-        state.ResumeTiming();
-
-        unzipEverythingInto (folder->get());
-
-        state.PauseTiming();
-        folder.reset();
-        state.ResumeTiming();
-    }
+    timeInFreshFolders (state, nothingToPrepare, [] (const juce::File& folder)
+                        { unzipEverythingInto (folder); return true; });
 }
 
 static void BM_UninstallPass (benchmark::State& state)
 {
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        std::optional<ScratchFolder> folder;
-        folder.emplace();
-        runInstallPass (kv::bench::installEverythingInto (folder->get()));
-        state.ResumeTiming();
-
-        const auto report = runInstallPass (kv::bench::installEverythingInto (folder->get(), true));
-
-        state.PauseTiming();
-        if (! report.succeeded())
-            state.SkipWithError ("uninstall failed");
-        folder.reset();
-        state.ResumeTiming();
-    }
+    timeInFreshFolders (state, installEverything, [] (const juce::File& folder)
+                        { return runInstallPass (kv::bench::installEverythingInto (folder, true)).succeeded(); });
 }
 
 static void BM_UninstallRmRf (benchmark::State& state)
 {
-    for (auto _ : state)
-    {
-        state.PauseTiming();
-        std::optional<ScratchFolder> folder;
-        folder.emplace();
-        runInstallPass (kv::bench::installEverythingInto (folder->get()));
-        const auto& f = folder->get();
-        const auto command = "rm -rf " + quoted (f.getChildFile ("VST3/Strandline2.vst3")) + " "
-                             + quoted (f.getChildFile ("CLAP/Strandline2.clap")) + " "
-                             + quoted (f.getChildFile ("Avid/Audio/Plug-Ins/Strandline2.aaxplugin"));
-        state.ResumeTiming();
-
-        kv::bench::run (command);
-
-        state.PauseTiming();
-        folder.reset();
-        state.ResumeTiming();
-    }
+    timeInFreshFolders (state, installEverything, [] (const juce::File& f)
+                        { return kv::bench::run ("rm -rf " + quoted (f.getChildFile ("VST3/Strandline2.vst3")) + " "
+                                                 + quoted (f.getChildFile ("CLAP/Strandline2.clap")) + " "
+                                                 + quoted (f.getChildFile ("Avid/Audio/Plug-Ins/Strandline2.aaxplugin"))); });
 }
 
 BENCHMARK (BM_InstallPass)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);

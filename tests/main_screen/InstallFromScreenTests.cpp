@@ -90,14 +90,10 @@ TEST_F (Fixture, AFailedPassShowsTheFailureViewNotSuccess)
     expectFinishedPass (*this);
 
     const auto image = render();
-    int green = 0, orange = 0;
-    for (int y = 168; y < 396; ++y)
-        for (int x = 24; x < 576; ++x)
-        {
-            const auto pixel = image.getPixelAt (x, y);
-            green += pixel == colour_green ? 1 : 0;
-            orange += kv::test::coloursClose (pixel, colour_orange, 2) ? 1 : 0;
-        }
+    const juce::Rectangle<int> outcomeArea { 24, 168, 552, 228 };
+    const auto green = kv::test::countColour (image, outcomeArea, colour_green);
+    const auto orange = kv::test::countPixels (image, outcomeArea, [] (juce::Colour pixel)
+                                               { return kv::test::looksLike (pixel, colour_orange, 2); });
 
     EXPECT_LT (green, 10) << "no green success icon";
     EXPECT_GT (orange, 200) << "the warning and the headline are shown";

@@ -64,26 +64,17 @@ TEST_F (Fixture, SuccessViewReplacesTheTiles)
     EXPECT_EQ (image.getPixelAt (tileProbe (0).x, tileProbe (0).y), colour_background);
     EXPECT_EQ (image.getPixelAt (470, 147), colour_background) << "no SELECT ALL face";
 
-    int green = 0;
-    for (int y = 240; y < 324; ++y)
-        for (int x = 96; x < 504; ++x)
-            green += image.getPixelAt (x, y) == colour_green ? 1 : 0;
-    EXPECT_GT (green, 200) << "the install icon is drawn in green";
+    EXPECT_GT (kv::test::countColour (image, { 96, 240, 408, 84 }, colour_green), 200) << "the install icon is drawn in green";
 
-    int light = 0;
-    for (int y = 330; y < 396; ++y)
-        for (int x = 24; x < 576; ++x)
-            light += coloursClose (image.getPixelAt (x, y), colour_text, 10) ? 1 : 0;
+    const auto light = kv::test::countPixels (image, { 24, 330, 552, 66 }, [] (juce::Colour pixel)
+                                              { return kv::test::looksLike (pixel, colour_text, 10); });
     EXPECT_GT (light, 100) << "SUCCESS! is written under it";
 
-    // The icon goes back to its resting tint after the paint.
+    // The icon goes back to its resting tint after the paint: no green is left in it.
     render();
-    juce::Image icon (juce::Image::ARGB, 64, 64, true);
-    {
-        juce::Graphics g (icon);
-        s.installIcon->drawWithin (g, { 0.0f, 0.0f, 64.0f, 64.0f }, juce::RectanglePlacement::centred, 1.0f);
-    }
-    EXPECT_EQ (icon.getPixelAt (32, 32).getAlpha() == 0 ? colour_surface : icon.getPixelAt (32, 32), colour_surface);
+    const auto icon = kv::test::drawingOf (*s.installIcon, 64, 64);
+    EXPECT_GT (kv::test::countColour (icon, icon.getBounds(), colour_surface), 0);
+    EXPECT_EQ (kv::test::countColour (icon, icon.getBounds(), colour_green), 0);
 }
 
 TEST_F (Fixture, InstallCaptionFollowsShift)

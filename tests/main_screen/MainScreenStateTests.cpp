@@ -60,36 +60,14 @@ TEST_F (Fixture, IconsAreTintedAndTheLogoIsNot)
     for (auto& icon : s.formatIcons)
         ASSERT_NE (icon, nullptr);
 
-    juce::Image image (juce::Image::ARGB, 64, 64, true);
-    {
-        juce::Graphics g (image);
-        s.installIcon->drawWithin (g, { 0.0f, 0.0f, 64.0f, 64.0f }, juce::RectanglePlacement::centred, 1.0f);
-    }
-
-    bool sawSurface = false, sawBlack = false;
-    for (int y = 0; y < 64; ++y)
-        for (int x = 0; x < 64; ++x)
-        {
-            const auto pixel = image.getPixelAt (x, y);
-            sawSurface |= pixel == colour_surface;
-            sawBlack |= pixel == juce::Colours::black;
-        }
-
-    EXPECT_TRUE (sawSurface);
-    EXPECT_FALSE (sawBlack);
+    const auto icon = kv::test::drawingOf (*s.installIcon, 64, 64);
+    EXPECT_GT (kv::test::countColour (icon, icon.getBounds(), colour_surface), 0);
+    EXPECT_EQ (kv::test::countColour (icon, icon.getBounds(), juce::Colours::black), 0);
 
     // The logo keeps its black artwork between paints.
     render();
-    juce::Image logo (juce::Image::ARGB, 200, 30, true);
-    {
-        juce::Graphics g (logo);
-        s.logoDrawable->drawWithin (g, { 0.0f, 0.0f, 200.0f, 30.0f }, juce::RectanglePlacement::centred, 1.0f);
-    }
-    bool logoBlack = false;
-    for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 200; ++x)
-            logoBlack |= logo.getPixelAt (x, y) == juce::Colours::black;
-    EXPECT_TRUE (logoBlack);
+    const auto logo = kv::test::drawingOf (*s.logoDrawable, 200, 30);
+    EXPECT_GT (kv::test::countColour (logo, logo.getBounds(), juce::Colours::black), 0);
 }
 
 TEST_F (Fixture, DestinationsComeFromTheSettingsFile)

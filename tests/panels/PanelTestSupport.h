@@ -7,6 +7,7 @@
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "panels/OverlayPanel.h"
+#include "support/ImageProbes.h"
 
 #include <limits>
 
@@ -34,19 +35,6 @@ namespace kv::test
     inline juce::Image render (juce::Component& component)
     {
         return component.createComponentSnapshot (component.getLocalBounds(), true, 1.0f);
-    }
-
-    inline int channelDistance (juce::Colour a, juce::Colour b)
-    {
-        return juce::jmax (std::abs (a.getRed() - b.getRed()),
-                           std::abs (a.getGreen() - b.getGreen()),
-                           std::abs (a.getBlue() - b.getBlue()));
-    }
-
-    // Within a couple of levels: blending rounds differently from Colour::overlaidWith.
-    inline bool looksLike (juce::Colour actual, juce::Colour expected, int tolerance = 2)
-    {
-        return channelDistance (actual, expected) <= tolerance;
     }
 
     // The smallest rectangle holding every pixel of the area that stands out from the

@@ -4,6 +4,7 @@
 
 #include "identity/ProductIdentity.h"
 #include "main_screen/MainComponent.h"
+#include "support/ImageProbes.h"
 #include "support/Sandbox.h"
 
 namespace kv::test
@@ -64,14 +65,10 @@ namespace kv::test
         }
     };
 
-    // True when two colours differ by at most a couple of steps per channel.
+    // True when two colours differ by at most a few steps per channel.
     inline ::testing::AssertionResult coloursClose (juce::Colour actual, juce::Colour expected, int tolerance = 3)
     {
-        const auto close = [tolerance] (int a, int b)
-        { return std::abs (a - b) <= tolerance; };
-
-        if (close (actual.getRed(), expected.getRed()) && close (actual.getGreen(), expected.getGreen())
-            && close (actual.getBlue(), expected.getBlue()))
+        if (looksLike (actual, expected, tolerance))
             return ::testing::AssertionSuccess();
 
         return ::testing::AssertionFailure() << "got " << actual.toDisplayString (true) << ", expected " << expected.toDisplayString (true);
