@@ -2,6 +2,7 @@
 
 #include "identity/ProductConstants.h"
 #include "platform/PlatformFolders.h"
+#include "settings/SettingsText.h"
 
 namespace settings
 {
@@ -33,16 +34,35 @@ namespace settings
         if (! settingsFile.loadFileAsData (bytes))
             return nullptr;
 
-        // Bytes that are not valid UTF-8 would reach File's path functions, which loop forever
-        // on them: such a file is not a settings file. (A UTF-16 file has its byte-order mark.)
+        // Malformed text would reach JUCE's parser and path functions, which overrun or loop
+        // forever on it, and deep nesting would exhaust the stack while parsing: such a file is not a
+        // settings file. A UTF-16 file carries its byte-order mark.
         const auto* data = static_cast<const juce::uint8*> (bytes.getData());
         const auto size = bytes.getSize();
-        const auto isUtf16 = size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff));
+        const auto isUtf16LittleEndian = size >= 2 && data[0] == 0xff && data[1] == 0xfe;
+        const auto isUtf16BigEndian = size >= 2 && data[0] == 0xfe && data[1] == 0xff;
 
-        if (! isUtf16 && ! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (bytes.getData()), (int) size))
+        if (isUtf16LittleEndian || isUtf16BigEndian)
+        {
+            if (! isWellFormedUtf16 (data + 2, size - 2, isUtf16BigEndian))
+                return nullptr;
+        }
+        else if (! isWellFormedUtf8 (data, size))
+        {
+            return nullptr;
+        }
+
+        const auto text = juce::String::createStringFromData (data, (int) size);
+
+        if (countElementTags (text) > maximumElementCount)
             return nullptr;
 
-        return juce::parseXML (juce::String::createStringFromData (bytes.getData(), (int) size));
+        auto document = juce::parseXML (text);
+
+        if (document == nullptr || ! holdsOnlyWellFormedText (*document))
+            return nullptr;
+
+        return document;
     }
 
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths)

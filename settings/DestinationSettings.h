@@ -31,13 +31,18 @@ namespace settings
     // Larger files are not settings files; they are treated like any file that does not parse.
     static constexpr juce::int64 maximumFileBytes = 1024 * 1024;
 
+    // The file holds one element; a file with more than this many is not a settings file.
+    // The bound keeps the parser's recursion, one level per nested element, off the stack's end.
+    static constexpr int maximumElementCount = 1000;
+
     DestinationFolders defaultDestinationFolders();
 
     // "Korvane" in the machine-wide application-data folder, and the file inside it.
     juce::File makerFolder();
     juce::File settingsFileIn (const juce::File& makerFolder);
 
-    // The parsed document, or null when the file is missing, a folder, too large or not XML.
+    // The parsed document, or null when the file is missing, a folder, too large, not
+    // well-formed text, made of too many elements or not XML.
     std::unique_ptr<juce::XmlElement> readSettingsDocument (const juce::File& settingsFile);
 
     // The document a missing settings file is created with; paths by format index.

@@ -162,6 +162,57 @@ TEST_F (SettingsFile, InvalidUtf8CountsAsUnreadable)
     EXPECT_EQ (settings::readSettingsDocument (sandbox.settingsFile()), nullptr);
 }
 
+TEST_F (SettingsFile, MalformedTextOrDeepNestingCountsAsUnreadable)
+{
+    // Found by fuzzing: a character reference past Unicode parses into malformed text, on
+    // which JUCE's tokeniser read past the end of its buffer; and the parser recurses once
+    // per nested element. Each file is left as it is and the defaults are used.
+    const auto found = kv::test::readBytes (juce::File (KV_TEST_SOURCE_DIR).getChildFile ("fuzz/regressions/settings/crash-invalid-character-reference-utf16"));
+    ASSERT_GT (found.getSize(), 0u);
+
+    const auto utf8 = [] (const juce::String& text)
+    { return juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8()); };
+    const juce::String opening = "<Plugin_Manager_Settings VST3_Path=\"D:/Taken\" CLAP_Path=\"D:/x";
+
+    for (const auto& bytes : { found,
+                               utf8 (opening + "&#x80000000;\"/>"),
+                               utf8 (opening + "&#xD800;\"/>"),
+                               utf8 (opening + "\">" + juce::String::repeatedString ("<a>", 200000)) })
+    {
+        kv::test::writeBytes (sandbox.settingsFile(), bytes.getData(), bytes.getSize());
+        load();
+
+        EXPECT_EQ (folders[0], sandbox.windowsPath ("C:/Program Files/Common Files/VST3"));
+        EXPECT_FALSE (sandbox.windowsPath ("D:/Taken").exists());
+        EXPECT_EQ (kv::test::readBytes (sandbox.settingsFile()), bytes);
+        EXPECT_EQ (settings::readSettingsDocument (sandbox.settingsFile()), nullptr);
+    }
+}
+
+TEST_F (SettingsFile, Utf16FileWithItsByteOrderMarkIsRead)
+{
+    const auto text = juce::String (juce::CharPointer_UTF8 ("<Plugin_Manager_Settings VST3_Path=\"D:/Sixteen\" AAX_Path=\"D:/\xc3\xa9\"/>"));
+
+    for (const auto bigEndian : { false, true })
+    {
+        juce::MemoryOutputStream out;
+        out.writeByte ((char) (bigEndian ? 0xfe : 0xff));
+        out.writeByte ((char) (bigEndian ? 0xff : 0xfe));
+
+        for (auto p = text.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto unit = (int) p.getAndAdvance();
+            bigEndian ? out.writeShortBigEndian ((short) unit) : out.writeShort ((short) unit);
+        }
+
+        kv::test::writeBytes (sandbox.settingsFile(), out.getData(), out.getDataSize());
+        load();
+
+        EXPECT_EQ (folders[0], sandbox.windowsPath ("D:/Sixteen"));
+        EXPECT_EQ (folders[2], sandbox.windowsPath (juce::String::fromUTF8 ("D:/\xc3\xa9")));
+    }
+}
+
 TEST_F (SettingsFile, FolderInPlaceOfTheFileCountsAsMissing)
 {
     sandbox.settingsFile().createDirectory();
