@@ -20,6 +20,11 @@ namespace kv::fuzz
             return folder;
         }();
 
+        // Gone when the run ends normally; a crashed run leaves it for a look. Registered
+        // once the folder's name is complete, so the handler runs before it is destroyed.
+        static const bool removedAtExit = std::atexit ([] { fuzzRoot().deleteRecursively(); }) == 0;
+        juce::ignoreUnused (removedAtExit);
+
         return root;
     }
 

@@ -2,12 +2,15 @@
 # Builds the libFuzzer targets with clang (AddressSanitizer, UndefinedBehaviorSanitizer) and
 # runs each for a bounded time. Fails on a crash, a leak, a timeout or running out of memory;
 # the failing input is copied to fuzz/regressions/<target>/, where CTest replays it for good.
+# The mutations follow a fixed seed, so a run can be repeated; KV_FUZZ_SEED picks another
+# (0 lets libFuzzer choose one from the clock) for a longer search by hand.
 # Usage: scripts/fuzz.sh [seconds per target]
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$here/build-fuzz"
 seconds="${1:-45}"
+seed="${KV_FUZZ_SEED:-1}"
 targets=(pe_version release_notes settings archive)
 
 "$here/scripts/setup.sh"
@@ -32,7 +35,7 @@ for t in "${targets[@]}"; do
 
     log="$build/fuzz_$t.log"
     rc=0
-    (cd "$build" && "$build/fuzz/fuzz_$t" "$corpus" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    (cd "$build" && "$build/fuzz/fuzz_$t" "$corpus" -max_total_time="$seconds" -seed="$seed" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$build/artifacts/$t/") > "$log" 2>&1 || rc=$?
 
     runs="$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')"
@@ -47,6 +50,8 @@ for t in "${targets[@]}"; do
             [ -e "$a" ] || continue
             cp "$a" "$here/fuzz/regressions/$t/"
             echo "kept failing input: fuzz/regressions/$t/$(basename "$a")"
+            # A clean clone's copy is lost with the machine: the log carries the bytes too.
+            echo "its bytes, base64: $(head -c 16384 "$a" | base64 -w0)"
         done
     fi
 done
