@@ -22,7 +22,9 @@ namespace kv::fuzz
 
         // Gone when the run ends normally; a crashed run leaves it for a look. Registered
         // once the folder's name is complete, so the handler runs before it is destroyed.
-        static const bool removedAtExit = std::atexit ([] { fuzzRoot().deleteRecursively(); }) == 0;
+        static const bool removedAtExit = std::atexit ([]
+                                                       { fuzzRoot().deleteRecursively(); })
+                                          == 0;
         juce::ignoreUnused (removedAtExit);
 
         return root;
