@@ -6,6 +6,8 @@
 
 namespace kv::fuzz
 {
+    inline void removeFuzzRoot();
+
     // A private root for everything a target writes; KV_INSTALLER_ROOT points at it, so the
     // program's drive-letter paths land inside it too.
     inline const juce::File& fuzzRoot()
@@ -22,13 +24,13 @@ namespace kv::fuzz
 
         // Gone when the run ends normally; a crashed run leaves it for a look. Registered
         // once the folder's name is complete, so the handler runs before it is destroyed.
-        static const bool removedAtExit = std::atexit ([]
-                                                       { fuzzRoot().deleteRecursively(); })
-                                          == 0;
+        static const bool removedAtExit = std::atexit (removeFuzzRoot) == 0;
         juce::ignoreUnused (removedAtExit);
 
         return root;
     }
+
+    inline void removeFuzzRoot() { fuzzRoot().deleteRecursively(); }
 
     // Fonts and layout need JUCE's GUI side, once per process. It is shut down by an exit
     // handler registered after the first use, so it goes before JUCE's leak counters do.
