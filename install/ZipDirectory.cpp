@@ -1,5 +1,7 @@
 #include "install/ZipDirectory.h"
 
+#include "platform/TextEncoding.h"
+
 namespace
 {
     juce::uint16 read16 (const juce::uint8* p) { return (juce::uint16) (p[0] | (p[1] << 8)); }
@@ -80,6 +82,11 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
         record.compressedSize = read32 (h + 20);
         record.uncompressedSize = read32 (h + 24);
         record.externalAttributes = read32 (h + 38);
+
+        // A name that is not well-formed UTF-8 would reach JUCE's path functions as it is.
+        if (! kv::platform::isWellFormedUtf8 (h + entryHeaderSize, nameLength))
+            return false;
+
         record.name = juce::String::fromUTF8 (reinterpret_cast<const char*> (h + entryHeaderSize), (int) nameLength);
 
         const size_t localOffset = read32 (h + 42);

@@ -2,6 +2,7 @@
 
 #include "identity/ProductConstants.h"
 #include "platform/PlatformFolders.h"
+#include "platform/TextEncoding.h"
 #include "settings/SettingsText.h"
 
 namespace settings
@@ -44,10 +45,10 @@ namespace settings
 
         if (isUtf16LittleEndian || isUtf16BigEndian)
         {
-            if (! isWellFormedUtf16 (data + 2, size - 2, isUtf16BigEndian))
+            if (! kv::platform::isWellFormedUtf16 (data + 2, size - 2, isUtf16BigEndian))
                 return nullptr;
         }
-        else if (! isWellFormedUtf8 (data, size))
+        else if (! kv::platform::isWellFormedUtf8 (data, size))
         {
             return nullptr;
         }

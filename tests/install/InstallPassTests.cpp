@@ -265,6 +265,12 @@ TEST_F (InstallPass, DamagedArchivesAreRefusedAndTheOldCopyKept)
         whole.resize (whole.size() / 2);
         cases.push_back ({ "truncated archive", whole });
     }
+    {
+        // Four bytes JUCE decodes as a NUL inside the name.
+        auto w = kv::payload::makeFormatArchive (1, { 4096 });
+        w.addTextFile ("Strandline2.clap\xf0\x80\x80\x80.txt", "x");
+        cases.push_back ({ "malformed UTF-8 in a name", w.toBytes() });
+    }
     cases.push_back ({ "not a zip", kv::payload::Bytes (300, 'x') });
     cases.push_back ({ "empty", {} });
 
