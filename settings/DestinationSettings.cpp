@@ -2,7 +2,6 @@
 
 #include "identity/ProductConstants.h"
 #include "platform/PlatformFolders.h"
-#include "platform/TextEncoding.h"
 #include "settings/SettingsText.h"
 
 namespace settings
@@ -36,24 +35,12 @@ namespace settings
             return nullptr;
 
         // Malformed text would reach JUCE's parser and path functions, which overrun or loop
-        // forever on it, and deep nesting would exhaust the stack while parsing: such a file is not a
-        // settings file. A UTF-16 file carries its byte-order mark.
-        const auto* data = static_cast<const juce::uint8*> (bytes.getData());
-        const auto size = bytes.getSize();
-        const auto isUtf16LittleEndian = size >= 2 && data[0] == 0xff && data[1] == 0xfe;
-        const auto isUtf16BigEndian = size >= 2 && data[0] == 0xfe && data[1] == 0xff;
-
-        if (isUtf16LittleEndian || isUtf16BigEndian)
-        {
-            if (! kv::platform::isWellFormedUtf16 (data + 2, size - 2, isUtf16BigEndian))
-                return nullptr;
-        }
-        else if (! kv::platform::isWellFormedUtf8 (data, size))
-        {
+        // forever on it, and deep nesting would exhaust the stack while parsing: such a file
+        // is not a settings file.
+        if (! isWellFormedFileText (bytes.getData(), bytes.getSize()))
             return nullptr;
-        }
 
-        const auto text = juce::String::createStringFromData (data, (int) size);
+        const auto text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
 
         if (countElementTags (text) > maximumElementCount)
             return nullptr;

@@ -28,6 +28,18 @@ namespace settings
         }
     }
 
+    bool isWellFormedFileText (const void* bytes, size_t numBytes)
+    {
+        const auto* data = static_cast<const juce::uint8*> (bytes);
+        const auto isLittleEndian = numBytes >= 2 && data[0] == 0xff && data[1] == 0xfe;
+        const auto isBigEndian = numBytes >= 2 && data[0] == 0xfe && data[1] == 0xff;
+
+        if (isLittleEndian || isBigEndian)
+            return kv::platform::isWellFormedUtf16 (data + 2, numBytes - 2, isBigEndian);
+
+        return kv::platform::isWellFormedUtf8 (data, numBytes);
+    }
+
     int countElementTags (const juce::String& text)
     {
         // Every '<' that could open an element counts, wherever it stands: closing tags

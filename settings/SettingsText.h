@@ -7,6 +7,9 @@
 // forever on malformed text.
 namespace settings
 {
+    // True when the bytes are well-formed UTF-8, or well-formed UTF-16 after a byte-order mark.
+    bool isWellFormedFileText (const void* bytes, size_t numBytes);
+
     // An upper bound on the number of elements in the text, and so on their nesting depth.
     int countElementTags (const juce::String& text);
 
