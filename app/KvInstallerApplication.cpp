@@ -49,6 +49,7 @@ kv_installerApplication::MainWindow::MainWindow (juce::String name)
     getConstrainer()->setFixedAspectRatio (1.0);
     centreWithSize (getWidth(), getHeight());
     setVisible (true);
+    repaintFallback = std::make_unique<kv::platform::RepaintFallback> (*this);
 }
 
 void kv_installerApplication::MainWindow::closeButtonPressed()

@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "platform/RepaintFallback.h"
+
 class kv_installerApplication final : public juce::JUCEApplication
 {
 public:
@@ -26,6 +28,9 @@ public:
         void closeButtonPressed() override;
 
     private:
+        // Made once the window is on the desktop with its final peer.
+        std::unique_ptr<kv::platform::RepaintFallback> repaintFallback;
+
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };
 

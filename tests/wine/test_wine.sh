@@ -1,6 +1,7 @@
 # The real Windows executable under Wine, end to end: the window, the settings file as
-# Windows writes it, installing VST3 through the window, the installed version read through
-# Windows' own version API, and Shift-click removing it again.
+# Windows writes it, and in one run hover, selection, every panel, Shift and INSTALL, each
+# seen on screen as it happens; then the installed version read through Windows' own
+# version API, Shift-click removing it again, and the failure view of a blocked destination.
 # Needs: KV_EXE (kv_installer.exe), KV_FIXTURE (host kv_fixture), KV_WINDOW_CLOSE, KV_SOURCE_DIR.
 set -euo pipefail
 : "${KV_EXE:?}" "${KV_FIXTURE:?}"
@@ -48,6 +49,32 @@ stop_exe()
     wait "$APP_PID" 2> /dev/null || true
 }
 
+# quick_shot: a screenshot at once, for timing how soon a change shows.
+quick_shot()
+{
+    local file="$work/quick$RANDOM.png"
+    import -window "$WID" "$file"
+    echo "$file"
+}
+
+# await_colour X Y W H RRGGBB MIN WHAT: polls the screen until at least MIN pixels of the
+# colour show in the rectangle, without restarting anything; prints how long it took.
+await_colour()
+{
+    local began now count="0" image
+    began="$(date +%s%N)"
+    for _ in $(seq 1 40); do
+        image="$(quick_shot)"
+        count="$(count_colour "$image" "$1" "$2" "$3" "$4" "$5")"
+        [ "$count" -ge "$6" ] && break
+        sleep 0.05
+    done
+    now="$(date +%s%N)"
+    [ "$count" -ge "$6" ] || fail "$7: $count pixels of #$5, expected at least $6"
+    echo "ok: $7 ($count pixels, on screen within $(((now - began) / 1000000)) ms)"
+}
+
+# One run of the program, every change seen live: nothing is restarted to make it repaint.
 start_exe
 geometry="$(xdotool getwindowgeometry "$WID" | grep Geometry | awk '{print $2}')"
 echo "ok: kv_installer.exe shows its window under Wine ($geometry)"
@@ -58,9 +85,46 @@ cmp "$settings" "$work/expected_settings.txt" \
     || { od -c "$settings" | head -20; fail "the settings file differs from the shared layout"; }
 echo "ok: PluginManagerSettings.txt byte for byte, backslash paths"
 
+hover_at 300 60
+expect_pixel "$(shot)" 285 210 464545 "VST3 tile at rest"
+hover_at 285 210
+expect_pixel "$(shot)" 285 210 5E5C5C "VST3 tile hovered"
+
+# The selection outline around the VST3 tile (24,180 270x60), in colour_yellow.
+click_at 159 210
+await_colour 20 176 278 68 D3C55F 400 "a click on the VST3 tile draws its selection outline"
+click_at 159 210
+hover_at 300 60
+[ "$(count_colour "$(shot)" 20 176 278 68 D3C55F)" -lt 20 ] || fail "a second click left the selection outline"
+echo "ok: a second click takes the outline away"
+
+for entry in "EULA 72 456" "SUPPORT 174 486" "SETTINGS 276 456" "CHANGES 276 486"; do
+    read -r name x y <<< "$entry"
+    click_at "$x" "$y"
+    image="$(shot)"
+    expect_pixel "$image" 300 2 111111 "$name panel covers the header bar"
+    light="$(count_colour "$image" 24 10 500 100 F5F5F5)"
+    [ "$light" -gt 50 ] || fail "$name panel shows no heading ($light light pixels)"
+    click_at 552 33
+    hover_at 300 60
+    expect_pixel "$(shot)" 300 2 0094D8 "$name panel closed: the main screen is back"
+done
+
+before="$(shot)"
+xdotool keydown shift
+after="$(shot)"
+xdotool keyup shift
+released="$(shot)"
+changed="$(compare -metric AE -crop 90x22+500+500 "$before" "$after" null: 2>&1 || true)"
+[ "${changed%% *}" -gt 20 ] || fail "the INSTALL caption did not change while Shift was held ($changed)"
+back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 || true)"
+[ "${back%% *}" -eq 0 ] || fail "the caption did not come back after Shift was released ($back)"
+echo "ok: the INSTALL caption follows Shift"
+
 click_at 159 210      # VST3 tile
 click_at 546 471      # INSTALL
-sleep 3
+await_colour 96 240 408 84 86CF7A 300 "INSTALL shows the success view with its green icon"
+expect_pixel "$(shot)" 285 210 111111 "the tiles are gone"
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "VST3 module not installed"
 [ -f "$vst3/Strandline2.vst3/Contents/Resources/moduleinfo.json" ] || fail "moduleinfo.json missing"
 [ -f "$vst3/Strandline2.vst3/desktop.ini" ] && [ -f "$vst3/Strandline2.vst3/Plugin.ico" ] || fail "bundle files missing"
@@ -81,8 +145,20 @@ expect_pixel "$(shot)" 285 210 CC7E27 "VST3 tile needs update (v2.2.0.0 read by 
 
 hover_at 546 471
 xdotool keydown shift; sleep 0.4; xdotool click 1; sleep 0.4; xdotool keyup shift
-sleep 2
+await_colour 96 240 408 84 86CF7A 300 "Shift-click shows the success view of the removal"
 [ ! -e "$vst3/Strandline2.vst3" ] || fail "Shift-click did not remove the bundle"
 [ -d "$vst3" ] || fail "the VST3 folder itself was removed"
 echo "ok: Shift-click removed the bundle under Wine"
+stop_exe
+
+# A destination that cannot be created: a file stands where a folder must go.
+printf 'a file where a folder must be' > "$drive_c/Blocked"
+printf '%s\r\n' '<?xml version="1.0" encoding="UTF-8"?>' \
+    '<Plugin_Manager_Settings VST3_Path="C:\Blocked\VST3" CLAP_Path="C:\CLAP" AAX_Path="C:\AAX"/>' > "$settings"
+start_exe
+click_at 159 210
+click_at 546 471
+await_colour 24 168 552 120 E08A2A 100 "a destination that cannot be created shows the failure view"
+[ "$(count_colour "$(shot)" 96 240 408 84 86CF7A)" -lt 20 ] || fail "the green success icon shows although nothing was installed"
+[ "$(cat "$drive_c/Blocked")" = "a file where a folder must be" ] || fail "the blocking file was changed"
 stop_exe

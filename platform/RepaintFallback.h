@@ -1,0 +1,64 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/RepaintPacing.h"
+
+namespace kv::platform
+{
+    /** True when this Windows process runs under Wine; always false elsewhere. */
+    bool runningUnderWine();
+
+    /** The refresh rate of the display that shows the component, 60 Hz when unknown. */
+    double displayRefreshRateHz (const juce::Component& window);
+
+    /** Keeps a top-level window's repaints reaching the screen where JUCE 7's vertical-blank
+        callbacks never come (under Wine, or on a monitor DXGI does not report), by pushing
+        the pending repaints out from a timer at the display's rate. Where the framework's
+        own path works, no timer runs. */
+    class RepaintFallback final : private juce::Timer,
+                                  private juce::ComponentPeer::VBlankListener,
+                                  private juce::MouseListener
+    {
+    public:
+        struct Environment
+        {
+            bool onWindows = false;
+            std::function<bool()> wineProbe;
+        };
+
+        static Environment currentEnvironment();
+
+        /** The window must already be on the desktop. */
+        explicit RepaintFallback (juce::Component& window, Environment environment = currentEnvironment());
+        ~RepaintFallback() override;
+
+        RepaintMode getMode() const noexcept { return pacing.getMode(); }
+
+        /** True while the timer pushes repaints out. */
+        bool isDispatching() const noexcept { return isTimerRunning(); }
+        int getDispatchIntervalMs() const noexcept { return intervalMs; }
+
+    private:
+        void timerCallback() override;
+        void onVBlank() override;
+        void mouseMove (const juce::MouseEvent&) override { watchForStall(); }
+        void mouseDown (const juce::MouseEvent&) override { watchForStall(); }
+        void mouseUp (const juce::MouseEvent&) override { watchForStall(); }
+        void mouseDrag (const juce::MouseEvent&) override { watchForStall(); }
+        void mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails&) override { watchForStall(); }
+
+        void watchForStall();
+        static double nowMs();
+
+        juce::Component& window;
+        juce::ComponentPeer* listenedPeer = nullptr;
+        RepaintPacing pacing;
+        int intervalMs = 16;
+
+        JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (RepaintFallback)
+    };
+}
