@@ -1,6 +1,7 @@
 #include "install/BundleInstaller.h"
 
 #include "install/ArchivePlan.h"
+#include "install/Leftovers.h"
 #include "platform/ResidentMemory.h"
 
 #include <zlib.h>
@@ -10,6 +11,15 @@ namespace
     FormatOutcome outcome (const BundleJob& job, InstallProblem problem, const juce::String& detail = {})
     {
         return { job.formatIndex, problem, detail };
+    }
+
+    void noteDisposal (FormatOutcome& done, const leftovers::Disposal& disposal)
+    {
+        if (! disposal.removed)
+        {
+            done.stillInUse = disposal.leftAt;
+            done.removalScheduled = disposal.removalScheduled;
+        }
     }
 
     bool isUsableDestination (const juce::File& folder)
@@ -74,9 +84,6 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (! isUsableDestination (destination))
         return outcome (job, InstallProblem::noDestination);
 
-    if (! destination.isDirectory() && ! files.createDirectory (destination))
-        return outcome (job, InstallProblem::destinationNotCreatable, destination.getFullPathName());
-
     // One private copy of the archive, alive only while this format is unpacked.
     juce::MemoryBlock archive (job.archiveData, job.archiveSize);
 
@@ -84,6 +91,7 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (job.archiveMappedFromExecutable)
         kv::platform::releaseExecutablePages (job.archiveData, job.archiveSize);
 
+    // The archive is checked before anything is created, so a bad one leaves no trace.
     std::vector<ZipRecord> records;
     if (! readZipDirectory (archive.getData(), archive.getSize(), records))
         return outcome (job, InstallProblem::archiveDamaged);
@@ -98,13 +106,18 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (zip.getNumEntries() != (int) records.size())
         return outcome (job, InstallProblem::archiveDamaged);
 
-    const auto staging = destination.getNonexistentChildFile (job.bundleName + ".kv-staging", {}, false);
+    if (! destination.isDirectory() && ! files.createDirectory (destination))
+        return outcome (job, InstallProblem::destinationNotCreatable, destination.getFullPathName());
+
+    const auto bundle = destination.getChildFile (job.bundleName);
+    const auto staging = leftovers::freeNameFor (bundle, leftovers::Kind::staging);
+
     if (! files.createDirectory (staging))
         return outcome (job, InstallProblem::writeFailed, destination.getFullPathName());
 
     auto abandon = [&] (InstallProblem problem, const juce::String& detail = {})
     {
-        files.removeRecursively (staging);
+        leftovers::disposeOf (staging, bundle, files);
         return outcome (job, problem, detail);
     };
 
@@ -131,12 +144,11 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     }
 
     const auto staged = staging.getChildFile (job.bundleName);
-    const auto bundle = destination.getChildFile (job.bundleName);
     juce::File previous;
 
     if (itemExists (bundle))
     {
-        previous = destination.getNonexistentChildFile (job.bundleName + ".kv-old", {}, false);
+        previous = leftovers::freeNameFor (bundle, leftovers::Kind::old);
 
         if (! files.move (bundle, previous))
             return abandon (InstallProblem::bundleInUse, bundle.getFullPathName());
@@ -144,18 +156,24 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
 
     if (! files.move (staged, bundle))
     {
-        if (previous != juce::File())
-            files.move (previous, bundle);
+        // The previous copy goes back first; the report says where it is if it cannot.
+        const auto notBack = previous != juce::File() && ! files.move (previous, bundle);
+        auto failed = abandon (InstallProblem::writeFailed, bundle.getFullPathName());
 
-        return abandon (InstallProblem::writeFailed, bundle.getFullPathName());
+        if (notBack)
+            failed.previousCopyAt = previous;
+
+        return failed;
     }
 
     files.removeRecursively (staging);
 
-    if (previous != juce::File() && ! files.removeRecursively (previous))
-        return outcome (job, InstallProblem::oldCopyLeftBehind, previous.getFullPathName());
+    auto done = outcome (job, InstallProblem::none);
 
-    return outcome (job, InstallProblem::none);
+    if (previous != juce::File())
+        noteDisposal (done, leftovers::disposeOf (previous, bundle, files));
+
+    return done;
 }
 
 FormatOutcome removeBundle (const BundleJob& job, FileOperations& files)
@@ -170,17 +188,14 @@ FormatOutcome removeBundle (const BundleJob& job, FileOperations& files)
     if (! itemExists (bundle))
         return outcome (job, InstallProblem::none);
 
-    // Moved aside first, so that a bundle in use is left exactly as it was.
-    const auto removing = destination.getNonexistentChildFile (job.bundleName + ".kv-removing", {}, false);
+    // Moved aside in one step: a bundle that cannot be moved is left exactly as it was, and
+    // one that could is gone from every host's sight, whatever of it is still in use.
+    const auto removing = leftovers::freeNameFor (bundle, leftovers::Kind::removing);
 
     if (! files.move (bundle, removing))
         return outcome (job, InstallProblem::bundleInUse, bundle.getFullPathName());
 
-    if (! files.removeRecursively (removing))
-    {
-        files.move (removing, bundle);
-        return outcome (job, InstallProblem::bundleInUse, bundle.getFullPathName());
-    }
-
-    return outcome (job, InstallProblem::none);
+    auto done = outcome (job, InstallProblem::none);
+    noteDisposal (done, leftovers::disposeOf (removing, bundle, files));
+    return done;
 }

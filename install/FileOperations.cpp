@@ -1,8 +1,10 @@
 #include "install/FileOperations.h"
 
+#include "platform/FileItems.h"
+
 bool itemExists (const juce::File& item)
 {
-    return item != juce::File() && (item.exists() || item.isSymbolicLink());
+    return kv::platform::itemExists (item);
 }
 
 bool FileOperations::createDirectory (const juce::File& folder)
@@ -12,17 +14,31 @@ bool FileOperations::createDirectory (const juce::File& folder)
 
 bool FileOperations::move (const juce::File& from, const juce::File& to)
 {
-    // JUCE's move deletes an existing target first; callers only move onto free names.
-    return ! itemExists (to) && from.moveFileTo (to);
+    return kv::platform::renameItem (from, to);
+}
+
+bool FileOperations::removeItem (const juce::File& item)
+{
+    return kv::platform::removeItem (item);
+}
+
+bool FileOperations::scheduleRemovalAtRestart (const juce::File& item)
+{
+    return kv::platform::scheduleRemovalAtRestart (item);
 }
 
 bool FileOperations::removeRecursively (const juce::File& item)
 {
-    if (! itemExists (item))
-        return true;
+    if (kv::platform::isRealFolder (item))
+    {
+        // A read-only folder would keep its children.
+        kv::platform::clearProtectiveAttributes (item);
 
-    item.deleteRecursively (false);
-    return ! itemExists (item);
+        for (const auto& child : kv::platform::childrenOf (item))
+            removeRecursively (child);
+    }
+
+    return removeItem (item);
 }
 
 std::unique_ptr<juce::OutputStream> FileOperations::createOutput (const juce::File& file)

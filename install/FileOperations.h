@@ -2,20 +2,31 @@
 
 #include <juce_core/juce_core.h>
 
-// The file-system steps of the install pass, each reporting whether it worked. Tests
-// replace single steps to make them fail where no real path fails for every user.
+// The file-system steps of the install pass and of the start-up recovery, each reporting
+// whether it worked. Every item created, renamed or removed goes through a virtual step, so
+// tests can make any single step fail, or stop the process there, where no real path
+// fails for every user.
 class FileOperations
 {
 public:
     virtual ~FileOperations() = default;
 
     virtual bool createDirectory (const juce::File& folder);
+
+    // Renames within a folder; never replaces an existing item, follows no link.
     virtual bool move (const juce::File& from, const juce::File& to);
 
-    // Removes a file, a folder with its contents, or a link without following it.
-    virtual bool removeRecursively (const juce::File& item);
+    // One file, link or empty folder, its read-only, hidden and system attributes cleared.
+    virtual bool removeItem (const juce::File& item);
 
     virtual std::unique_ptr<juce::OutputStream> createOutput (const juce::File& file);
+
+    // Hands what is left of an item to Windows, to delete when it next starts.
+    virtual bool scheduleRemovalAtRestart (const juce::File& item);
+
+    // Removes a file, a folder with its contents, or a link without following it, item by
+    // item. Goes on past what it cannot remove; true when nothing is left.
+    bool removeRecursively (const juce::File& item);
 
     static FileOperations& real();
 };

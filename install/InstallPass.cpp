@@ -2,11 +2,21 @@
 
 #include "identity/ProductIdentity.h"
 #include "install/BundleInstaller.h"
+#include "install/Recovery.h"
+#include "platform/InstallerLock.h"
 
 InstallReport runInstallPass (const InstallRequest& request, FileOperations& files)
 {
     InstallReport report;
     report.uninstall = request.uninstall;
+
+    kv::platform::InstallerLock lock (request.productName, request.lockWaitMs);
+
+    if (! lock.isHeld())
+    {
+        report.anotherInstallerRunning = true;
+        return report;
+    }
 
     for (int i = 0; i < numFormats; ++i)
     {
@@ -20,6 +30,10 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
         job.archiveData = request.archives[(size_t) i].data;
         job.archiveSize = request.archives[(size_t) i].size;
         job.archiveMappedFromExecutable = request.archives[(size_t) i].mappedFromExecutable;
+
+        // What an earlier pass left half done is put right before this one starts.
+        if (job.destinationFolder != juce::File() && juce::File::isAbsolutePath (job.destinationFolder.getFullPathName()))
+            recoverBundle (job.destinationFolder.getChildFile (job.bundleName), files);
 
         report.outcomes.push_back (request.uninstall ? removeBundle (job, files) : installBundle (job, files));
     }

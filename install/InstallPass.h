@@ -22,6 +22,9 @@ struct InstallRequest
     std::array<bool, 3> selected {};
     std::array<juce::File, 3> destinationFolders;
     std::array<EmbeddedArchive, 3> archives;
+
+    // How long to wait for another installer's pass to end before giving up untouched.
+    int lockWaitMs = 5000;
 };
 
 InstallReport runInstallPass (const InstallRequest& request, FileOperations& files = FileOperations::real());

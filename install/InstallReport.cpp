@@ -4,6 +4,9 @@
 
 bool InstallReport::succeeded() const
 {
+    if (anotherInstallerRunning)
+        return false;
+
     for (const auto& outcome : outcomes)
         if (! outcome.succeeded())
             return false;
@@ -31,13 +34,26 @@ juce::String describeProblem (InstallProblem problem, bool uninstall)
         case InstallProblem::writeFailed: return "a file could not be written to its install folder";
         case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
         case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
-        case InstallProblem::oldCopyLeftBehind: return "parts of the old copy could not be removed";
         default: return "an unknown error";
     }
 }
 
+static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
+{
+    if (outcome.stillInUse == juce::File())
+        return {};
+
+    juce::String note = uninstall ? " Some of its files are still in use by a program; they are hidden from plug-in hosts and will be deleted "
+                                  : " Its old copy is still in use by a program; it is hidden from plug-in hosts and will be deleted ";
+    note << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
+    return note;
+}
+
 juce::String InstallReport::details() const
 {
+    if (anotherInstallerRunning)
+        return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
+
     juce::StringArray lines;
     bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false;
 
@@ -47,14 +63,13 @@ juce::String InstallReport::details() const
 
         if (outcome.succeeded())
         {
-            lines.add (name + (uninstall ? " was removed." : " was installed."));
+            lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall));
             continue;
         }
 
         anyFailure = true;
         anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
-        anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed
-                    || outcome.problem == InstallProblem::oldCopyLeftBehind;
+        anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed;
         anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
 
         auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);
@@ -62,10 +77,13 @@ juce::String InstallReport::details() const
         if (outcome.detail.isNotEmpty())
             line << " (" << outcome.detail << ")";
 
-        if (! uninstall && outcome.problem != InstallProblem::oldCopyLeftBehind)
-            line << ". Any copy already there is kept as it was.";
+        if (outcome.previousCopyAt != juce::File())
+            line << ". The copy that was there could not be put back; it is now at " << outcome.previousCopyAt.getFullPathName()
+                 << " and the installer puts it back the next time it starts.";
+        else if (uninstall)
+            line << ". It is kept as it was.";
         else
-            line << ".";
+            line << ". Any copy already there is kept as it was.";
 
         lines.add (line);
     }
@@ -79,6 +97,17 @@ juce::String InstallReport::details() const
         if (anyDamage)
             lines.add ("Download the installer again.");
     }
+
+    return lines.joinIntoString ("\n");
+}
+
+juce::String InstallReport::notes() const
+{
+    juce::StringArray lines;
+
+    for (const auto& outcome : outcomes)
+        if (outcome.succeeded() && outcome.stillInUse != juce::File())
+            lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall));
 
     return lines.joinIntoString ("\n");
 }

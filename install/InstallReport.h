@@ -14,8 +14,7 @@ enum class InstallProblem
     bundleInUse, // the installed copy could not be moved or removed
     writeFailed, // a new file could not be written
     archiveDamaged, // sizes or CRC-32 do not match the archive's records
-    archiveUnsafe, // entries outside the bundle, absolute names or links
-    oldCopyLeftBehind // installed, but parts of the old copy could not be removed
+    archiveUnsafe // entries outside the bundle, absolute names or links
 };
 
 struct FormatOutcome
@@ -24,12 +23,21 @@ struct FormatOutcome
     InstallProblem problem = InstallProblem::none;
     juce::String detail; // a path or entry name that explains the problem, if any
 
+    // Installed or removed, but what was replaced is still in use by a program: it is
+    // renamed out of every host's sight and goes later.
+    juce::File stillInUse;
+    bool removalScheduled = false; // Windows deletes it when it next starts
+
+    // Not installed, and the copy that was there could not be put back: where it is now.
+    juce::File previousCopyAt;
+
     bool succeeded() const noexcept { return problem == InstallProblem::none; }
 };
 
 struct InstallReport
 {
     bool uninstall = false;
+    bool anotherInstallerRunning = false; // the pass did not start: nothing was touched
     std::vector<FormatOutcome> outcomes;
 
     bool succeeded() const;
@@ -39,6 +47,9 @@ struct InstallReport
 
     // Which formats failed and why, and what to do about it.
     juce::String details() const;
+
+    // What a user must know even when everything succeeded: copies still in use.
+    juce::String notes() const;
 };
 
 juce::String describeProblem (InstallProblem problem, bool uninstall);

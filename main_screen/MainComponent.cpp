@@ -3,6 +3,7 @@
 #include "identity/EmbeddedResources.h"
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
+#include "install/Recovery.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
@@ -30,6 +31,9 @@ MainComponent::MainComponent()
     manualUrl = juce::URL (product::manualAddress);
 
     loadDestinationSettings (makerFolder, destinationFolders);
+
+    // A pass that was killed must not show as a missing or doubled plug-in.
+    recoverAtStart (productName, destinationFolders);
 
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {

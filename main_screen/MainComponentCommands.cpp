@@ -82,7 +82,10 @@ void MainComponent::runInstallPass()
     request.destinationFolders = destinationFolders;
     request.archives = embeddedArchives();
 
+    // The window is frozen while the pass runs: the pointer says so.
+    juce::MouseCursor::showWaitCursor();
     installReport = ::runInstallPass (request);
+    juce::MouseCursor::hideWaitCursor();
 
     for (size_t i = 0; i < formatSelected.size(); ++i)
         if (request.selected[i])

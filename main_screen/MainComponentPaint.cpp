@@ -173,6 +173,15 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
     g.setFont (juce::Font (customLookAndFeel.regularTypeface).withHeight (8.0f * u));
     g.setFillType (juce::FillType (colour_text));
     g.drawText ("SUCCESS!", area, juce::Justification::centredBottom, true);
+
+    // A copy still in use by a program is told above the icon, never hidden behind success.
+    if (const auto notes = installReport.notes(); notes.isNotEmpty())
+    {
+        g.setFont (2.5f * u);
+        g.setColour (colour_yellow);
+        g.drawFittedText (notes, juce::Rectangle<float> (area.getX() + 2.0f * u, area.getY() + u, area.getWidth() - 4.0f * u, 10.0f * u).toNearestInt(),
+                          juce::Justification::centredTop, 4, 1.0f);
+    }
 }
 
 void MainComponent::paintFailureView (juce::Graphics& g)

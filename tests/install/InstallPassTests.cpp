@@ -2,10 +2,13 @@
 
 #include "identity/ProductIdentity.h"
 #include "install/InstallPass.h"
+#include "install/Recovery.h"
+#include "platform/InstallerLock.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "support/TreeSnapshot.h"
 
+#include <filesystem>
 #include <random>
 #include <unistd.h>
 
@@ -357,46 +360,168 @@ TEST_F (InstallPass, ABundleThatIsItselfALinkIsReplacedWithoutTouchingItsTarget)
 
 namespace
 {
-    // Removes what it can of a tree, then gives up on the named file, as a locked file would.
-    struct PartialRemoval final : public FileOperations
+    // Removes everything but items of one name inside our own leftovers, as a module a host
+    // keeps loaded stays: it can be renamed, never deleted.
+    struct HeldByAHost final : public FileOperations
     {
-        juce::String lockedName;
+        juce::String heldName;
+        bool scheduled = false;
 
-        bool removeRecursively (const juce::File& item) override
+        bool removeItem (const juce::File& item) override
         {
-            for (const auto& file : item.findChildFiles (juce::File::findFiles, true, "*", juce::File::FollowSymlinks::no))
-                if (file.getFileName() != lockedName)
-                    file.deleteFile();
-
-            return ! itemExists (item);
+            const auto held = item.getFileName().upToFirstOccurrenceOf (".kv-inert", false, false) == heldName
+                              && item.getFullPathName().contains (".kv-");
+            return ! held && FileOperations::removeItem (item);
         }
+
+        bool scheduleRemovalAtRestart (const juce::File&) override { return scheduled; }
     };
+
+    bool holdsLoadableNames (const juce::File& item)
+    {
+        if (item.getFileName().endsWithIgnoreCase (".vst3") || item.getFileName().endsWithIgnoreCase (".clap")
+            || item.getFileName().endsWithIgnoreCase (".aaxplugin"))
+            return true;
+
+        for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
+            if (holdsLoadableNames (child))
+                return true;
+
+        return false;
+    }
 }
 
-TEST_F (InstallPass, BundleThatCanOnlyPartlyBeRemovedIsReportedAndKeptInPlace)
+TEST_F (InstallPass, ACopyAHostKeepsLoadedIsReplacedHiddenFromHostsAndToldAbout)
 {
-    runInstallPass (request ({ true, false, false }));
+    for (const bool uninstall : { false, true })
+    {
+        SCOPED_TRACE (uninstall ? "uninstall" : "install");
+        runInstallPass (request ({ true, true, false }));
 
-    PartialRemoval files;
-    files.lockedName = "Strandline2.vst3";
-    const auto report = runInstallPass (request ({ true, false, false }, true), files);
+        HeldByAHost files;
+        files.heldName = "Strandline2.vst3";
+        files.scheduled = uninstall;
+        const auto report = runInstallPass (request ({ true, false, false }, uninstall), files);
 
-    EXPECT_EQ (report.outcomes[0].problem, InstallProblem::bundleInUse);
-    EXPECT_TRUE (report.details().contains ("VST3 was not removed"));
-    EXPECT_TRUE (bundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3").existsAsFile()) << "what is left stays under its own name";
+        ASSERT_TRUE (report.succeeded()) << report.details();
+        EXPECT_EQ (report.headline(), "SUCCESS!");
+        EXPECT_EQ (bundle (0).isDirectory(), ! uninstall);
+
+        // The only other item is our own leftover, holding nothing a host would load.
+        const auto& leftover = report.outcomes[0].stillInUse;
+        EXPECT_TRUE (leftover.getFileName().startsWith ("Strandline2.vst3.kv-removing")) << leftover.getFullPathName();
+        EXPECT_EQ (destination (0).getNumberOfChildFiles (juce::File::findFilesAndDirectories), uninstall ? 1 : 2);
+        EXPECT_TRUE (leftover.getChildFile ("Contents/x86_64-win/Strandline2.vst3.kv-inert").existsAsFile());
+        EXPECT_FALSE (holdsLoadableNames (leftover));
+        EXPECT_TRUE (report.notes().contains (uninstall ? "when Windows restarts" : "the next time the installer starts"))
+            << report.notes();
+        EXPECT_FALSE (report.details().contains ("not"));
+
+        // Once the host lets go, the next pass clears it away.
+        EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+        expectOnlyTheBundleIn (0);
+    }
+}
+
+TEST_F (InstallPass, ReadOnlyItemsInsideTheBundleAreReplacedAndNothingOutsideIsTouched)
+{
+    installOldCopy (0);
+    const auto outsider = destination (0).getChildFile ("Other.vst3");
+    kv::test::writeText (outsider, "another maker's plug-in");
+    outsider.setReadOnly (true);
+    const auto modeOf = [] (const juce::File& f) { return std::filesystem::status (f.getFullPathName().toStdString()).permissions(); };
+    const auto outsiderMode = modeOf (outsider);
+    const auto folderMode = modeOf (destination (0));
+
+    bundle (0).getChildFile ("Contents/Resources/old-preset.txt").setReadOnly (true);
+    bundle (0).getChildFile ("Contents/Resources").setReadOnly (true);
+    bundle (0).setReadOnly (true);
+
+    EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+    EXPECT_FALSE (bundle (0).getChildFile ("Contents/Resources/old-preset.txt").exists());
+    EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
+    EXPECT_EQ (modeOf (outsider), outsiderMode);
+    EXPECT_EQ (modeOf (destination (0)), folderMode);
+    EXPECT_EQ (outsider.loadFileAsString(), "another maker's plug-in");
+    outsider.setReadOnly (false);
+    outsider.deleteFile();
     expectOnlyTheBundleIn (0);
 }
 
-TEST_F (InstallPass, OldCopyThatCannotBeRemovedAfterTheSwapIsReported)
+TEST_F (InstallPass, APreviousCopyThatCannotBePutBackIsReportedWhereItIsAndRestoredAtTheNextStart)
 {
     installOldCopy (0);
+    const auto before = snapshotTree (bundle (0));
 
-    PartialRemoval files;
-    files.lockedName = "old-preset.txt";
+    // Nothing may be moved onto the bundle path: neither the new copy nor the old one back.
+    struct NothingOntoTheBundle final : public FileOperations
+    {
+        juce::File bundle;
+        bool move (const juce::File& from, const juce::File& to) override
+        {
+            return to != bundle && FileOperations::move (from, to);
+        }
+    } files;
+    files.bundle = bundle (0);
+
     const auto report = runInstallPass (request ({ true, false, false }), files);
 
-    ASSERT_EQ (report.outcomes[0].problem, InstallProblem::oldCopyLeftBehind);
-    EXPECT_TRUE (report.outcomes[0].detail.contains ("Strandline2.vst3.kv-old"));
-    EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile()) << "the new copy is in place";
+    const auto& outcome = report.outcomes[0];
     EXPECT_FALSE (report.succeeded());
+    ASSERT_TRUE (outcome.previousCopyAt.getFileName().startsWith ("Strandline2.vst3.kv-old"));
+    EXPECT_TRUE (report.details().contains ("could not be put back; it is now at " + outcome.previousCopyAt.getFullPathName()));
+    EXPECT_FALSE (report.details().contains ("kept as it was"));
+    EXPECT_EQ (snapshotTree (outcome.previousCopyAt), before);
+
+    const auto recovered = recoverAtStart ("Strandline2", { destination (0), destination (1), destination (2) });
+    EXPECT_EQ (recovered.restored, 1);
+    EXPECT_EQ (snapshotTree (bundle (0)), before);
+    expectOnlyTheBundleIn (0);
+}
+
+TEST_F (InstallPass, WhileAnotherInstallerWorksNothingIsTouched)
+{
+    installOldCopy (0);
+    kv::test::writeText (destination (0).getChildFile ("Strandline2.vst3.kv-staging/Strandline2.vst3/x"), "half unpacked");
+    const auto before = snapshotTree (sandbox.root());
+
+    {
+        kv::platform::InstallerLock otherInstaller ("Strandline2", 0);
+        ASSERT_TRUE (otherInstaller.isHeld());
+
+        auto r = request ({ true, true, true });
+        r.lockWaitMs = 0;
+        const auto report = runInstallPass (r);
+
+        EXPECT_TRUE (report.anotherInstallerRunning);
+        EXPECT_FALSE (report.succeeded());
+        EXPECT_TRUE (report.details().startsWith ("Another installer is running."));
+        EXPECT_EQ (recoverAtStart ("Strandline2", r.destinationFolders).removed, 0);
+        EXPECT_EQ (snapshotTree (sandbox.root()), before);
+    }
+
+    EXPECT_EQ (recoverAtStart ("Strandline2", { destination (0), destination (1), destination (2) }).removed, 1);
+    expectOnlyTheBundleIn (0);
+}
+
+TEST_F (InstallPass, RecoveryTouchesOnlyNamesOfItsOwnMaking)
+{
+    installOldCopy (0);
+    const auto old = snapshotTree (bundle (0));
+    bundle (0).moveFileTo (destination (0).getChildFile ("Strandline2.vst3.kv-old")); // died between its renames
+    kv::test::writeText (destination (0).getChildFile ("Strandline2.vst3.kv-removing3/Contents/a.vst3"), "garbage");
+    kv::test::writeText (destination (0).getChildFile ("Strandline2.vst3.kv-staging/Strandline2.vst3/m"), "half");
+
+    const juce::StringArray foreign { "Strandline2.vst3.kv-oldish", "Other.vst3.kv-old", "Strandline2.vst3.bak", "strandline2.vst3.kv-old" };
+    for (const auto& name : foreign)
+        kv::test::writeText (destination (0).getChildFile (name), "not ours");
+
+    const auto result = recoverBundle (bundle (0));
+
+    EXPECT_EQ (result.restored, 1);
+    EXPECT_EQ (result.removed, 2);
+    EXPECT_EQ (snapshotTree (bundle (0)), old);
+    for (const auto& name : foreign)
+        EXPECT_EQ (destination (0).getChildFile (name).loadFileAsString(), "not ours") << name;
+    EXPECT_EQ (destination (0).getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1 + foreign.size());
 }

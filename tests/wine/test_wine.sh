@@ -57,21 +57,30 @@ quick_shot()
     echo "$file"
 }
 
+# click_now X Y: a click whose moment is kept in CLICKED_AT, for timing what follows.
+click_now()
+{
+    xdotool mousemove --window "$WID" "$1" "$2"
+    sleep 0.2
+    CLICKED_AT="$(date +%s%N)"
+    xdotool click 1
+}
+
 # await_colour X Y W H RRGGBB MIN WHAT: polls the screen until at least MIN pixels of the
-# colour show in the rectangle, without restarting anything; prints how long it took.
+# colour show in the rectangle, without restarting anything; prints how long after the
+# last click_now it was first seen (each look at the screen takes some tens of ms).
 await_colour()
 {
-    local began now count="0" image
-    began="$(date +%s%N)"
-    for _ in $(seq 1 40); do
+    local now count="0" image
+    for _ in $(seq 1 60); do
         image="$(quick_shot)"
         count="$(count_colour "$image" "$1" "$2" "$3" "$4" "$5")"
         [ "$count" -ge "$6" ] && break
-        sleep 0.05
+        sleep 0.02
     done
     now="$(date +%s%N)"
     [ "$count" -ge "$6" ] || fail "$7: $count pixels of #$5, expected at least $6"
-    echo "ok: $7 ($count pixels, on screen within $(((now - began) / 1000000)) ms)"
+    echo "ok: $7 ($count pixels, seen $(((now - CLICKED_AT) / 1000000)) ms after the click)"
 }
 
 # One run of the program, every change seen live: nothing is restarted to make it repaint.
@@ -91,7 +100,7 @@ hover_at 285 210
 expect_pixel "$(shot)" 285 210 5E5C5C "VST3 tile hovered"
 
 # The selection outline around the VST3 tile (24,180 270x60), in colour_yellow.
-click_at 159 210
+click_now 159 210
 await_colour 20 176 278 68 D3C55F 400 "a click on the VST3 tile draws its selection outline"
 click_at 159 210
 hover_at 300 60
@@ -122,7 +131,7 @@ back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 
 echo "ok: the INSTALL caption follows Shift"
 
 click_at 159 210      # VST3 tile
-click_at 546 471      # INSTALL
+click_now 546 471     # INSTALL
 await_colour 96 240 408 84 86CF7A 300 "INSTALL shows the success view with its green icon"
 expect_pixel "$(shot)" 285 210 111111 "the tiles are gone"
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "VST3 module not installed"
@@ -144,7 +153,7 @@ hover_at 300 60
 expect_pixel "$(shot)" 285 210 CC7E27 "VST3 tile needs update (v2.2.0.0 read by the version API)"
 
 hover_at 546 471
-xdotool keydown shift; sleep 0.4; xdotool click 1; sleep 0.4; xdotool keyup shift
+xdotool keydown shift; sleep 0.4; CLICKED_AT="$(date +%s%N)"; xdotool click 1; sleep 0.4; xdotool keyup shift
 await_colour 96 240 408 84 86CF7A 300 "Shift-click shows the success view of the removal"
 [ ! -e "$vst3/Strandline2.vst3" ] || fail "Shift-click did not remove the bundle"
 [ -d "$vst3" ] || fail "the VST3 folder itself was removed"
@@ -157,7 +166,7 @@ printf '%s\r\n' '<?xml version="1.0" encoding="UTF-8"?>' \
     '<Plugin_Manager_Settings VST3_Path="C:\Blocked\VST3" CLAP_Path="C:\CLAP" AAX_Path="C:\AAX"/>' > "$settings"
 start_exe
 click_at 159 210
-click_at 546 471
+click_now 546 471
 await_colour 24 168 552 120 E08A2A 100 "a destination that cannot be created shows the failure view"
 [ "$(count_colour "$(shot)" 96 240 408 84 86CF7A)" -lt 20 ] || fail "the green success icon shows although nothing was installed"
 [ "$(cat "$drive_c/Blocked")" = "a file where a folder must be" ] || fail "the blocking file was changed"
