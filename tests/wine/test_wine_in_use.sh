@@ -1,0 +1,127 @@
+# The Windows build under Wine replacing plug-ins as they are in the real world: held by a
+# running host (a module kept loaded, a file open without delete sharing), marked read-only,
+# hidden or system. Each case checks what the screen reports against what is on disk, and
+# what was handed to Windows to delete at the next restart.
+source "$(dirname "$0")/wine_harness.sh"
+
+clap="$drive_c/Program Files/Common Files/CLAP"
+aax="$drive_c/Program Files/Common Files/Avid/Audio/Plug-Ins"
+vst3_module="$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3"
+clap_module="$clap/Strandline2.clap"
+aax_module="$aax/Strandline2.aaxplugin/Contents/x64/Strandline2.aaxplugin"
+win_common='C:\Program Files\Common Files'
+
+helper="$work/hold_file.exe"
+x86_64-w64-mingw32-gcc -municode -O1 -o "$helper" "$KV_SOURCE_DIR/tests/wine/hold_file.c" || fail "the hold helper does not build"
+
+# hold load|open WINDOWS_PATH NAME: a host process keeps the file; ends with release NAME.
+holder_pids=()
+hold()
+{
+    rm -f "$drive_c/$3.ready" "$drive_c/$3.stop"
+    (cd "$work" && "$wine" "$helper" "$1" "$2" "C:\\$3.ready" "C:\\$3.stop" > "$work/$3.log" 2>&1) &
+    holder_pids+=($!)
+    for _ in $(seq 1 100); do
+        [ -f "$drive_c/$3.ready" ] && return 0
+        sleep 0.1
+    done
+    cat "$work/$3.log"; fail "the helper could not $1 $2"
+}
+release() { touch "$drive_c/$1.stop"; }
+release_all()
+{
+    for f in "$drive_c"/*.ready; do [ -e "$f" ] && release "$(basename "$f" .ready)"; done
+    for pid in "${holder_pids[@]}"; do wait "$pid" 2> /dev/null || true; done
+    holder_pids=()
+}
+
+# The loadable items below a folder: what a host scanning it would find.
+loadable() { find "$1" \( -iname '*.vst3' -o -iname '*.clap' -o -iname '*.aaxplugin' \) -printf '%P\n' | sort | tr '\n' ' '; }
+pending_removals() { "$wine" reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' /v PendingFileRenameOperations 2> /dev/null | tr -d '\r' || true; }
+keep_shot() { [ -z "${KV_WINE_SHOTS:-}" ] || { mkdir -p "$KV_WINE_SHOTS"; cp "$(shot)" "$KV_WINE_SHOTS/$1.png"; }; }
+
+install_all()
+{
+    start_exe
+    click_at 519 147      # SELECT ALL
+    click_now 546 471     # INSTALL
+    await_colour 96 240 408 84 86CF7A 300 "$1"
+    stop_exe
+}
+
+# The new bundles, kept to compare with; then the modules aged to 2.2.0.0 as an old copy.
+install_all "all three formats installed"
+cp "$vst3_module" "$work/new.vst3"; cp "$clap_module" "$work/new.clap"; cp "$aax_module" "$work/new.aax"
+"$KV_FIXTURE" module "$vst3_module" 2.2.0.0
+"$KV_FIXTURE" module "$clap_module" 2.2.0.0
+"$KV_FIXTURE" module "$aax_module" 2.2.0.0
+cp "$clap_module" "$work/old.clap"
+mkdir -p "$vst3/Other.vst3/Contents/x86_64-win"
+echo "another maker's plug-in" > "$vst3/Other.vst3/Contents/x86_64-win/Other.vst3"
+
+echo "== case 1: a host keeps the VST3 module loaded, another holds the CLAP file open"
+hold load "$win_common\\VST3\\Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3" vst3
+hold open "$win_common\\CLAP\\Strandline2.clap" clap
+start_exe
+click_now 546 471     # INSTALL (all three are pre-selected: their bundles exist)
+await_colour 24 168 552 120 E08A2A 100 "CLAP held open: the failure view"
+keep_shot case1
+image="$(shot)"
+[ "$(count_colour "$image" 96 240 408 84 86CF7A)" -lt 20 ] || fail "green success icon although CLAP was not installed"
+stop_exe
+cmp -s "$vst3_module" "$work/new.vst3" || fail "the new VST3 module is not in place"
+cmp -s "$aax_module" "$work/new.aax" || fail "the new AAX module is not in place"
+cmp -s "$clap_module" "$work/old.clap" || fail "the held CLAP file was changed"
+[ "$(loadable "$vst3")" = "Other.vst3 Other.vst3/Contents/x86_64-win/Other.vst3 Strandline2.vst3 Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3 " ] \
+    || fail "a second loadable copy in the VST3 folder: $(loadable "$vst3")"
+[ "$(loadable "$clap")" = "Strandline2.clap " ] || fail "CLAP folder: $(loadable "$clap")"
+ls "$vst3" | grep -q '^Strandline2.vst3.kv-removing' || fail "the old VST3 copy in use was not kept aside: $(ls "$vst3")"
+pending_removals | grep -q 'kv-removing' || fail "nothing was scheduled for removal at restart: $(pending_removals)"
+echo "ok: VST3 installed with its old copy hidden and scheduled, CLAP kept, AAX installed"
+echo "   VST3 folder: $(ls "$vst3" | tr '\n' ' ')"
+
+echo "== case 2: uninstall while the VST3 module is still loaded"
+release clap
+start_exe
+hover_at 546 471
+xdotool keydown shift; sleep 0.4; CLICKED_AT="$(date +%s%N)"; xdotool click 1; sleep 0.4; xdotool keyup shift
+await_colour 96 240 408 84 86CF7A 300 "uninstall: the success view"
+keep_shot case2
+yellow="$(count_colour "$(shot)" 24 168 552 60 D3C55F)"
+[ "$yellow" -gt 100 ] || fail "the success view does not tell that files are still in use ($yellow)"
+echo "ok: the success view tells what is still in use ($yellow pixels of text)"
+stop_exe
+[ ! -e "$vst3/Strandline2.vst3" ] && [ ! -e "$clap_module" ] && [ ! -e "$aax/Strandline2.aaxplugin" ] || fail "a bundle was not removed"
+[ "$(loadable "$vst3")" = "Other.vst3 Other.vst3/Contents/x86_64-win/Other.vst3 " ] || fail "loadable copies left: $(loadable "$vst3")"
+echo "ok: every bundle removed, nothing loadable left behind"
+
+echo "== case 3: the holds end; the next start clears every leftover and installs cleanly"
+release_all
+install_all "clean pass after the holds ended"
+[ "$(ls -A "$vst3" | tr '\n' ' ')" = "Other.vst3 Strandline2.vst3 " ] || fail "leftovers in the VST3 folder: $(ls -A "$vst3")"
+[ "$(ls -A "$clap" | tr '\n' ' ')" = "Strandline2.clap " ] || fail "leftovers in the CLAP folder: $(ls -A "$clap")"
+echo "ok: only the bundles remain"
+
+echo "== case 4: read-only, hidden and system attributes inside the bundles"
+"$KV_FIXTURE" module "$vst3_module" 2.2.0.0
+"$wine" attrib +R +H +S "$win_common\\VST3\\Strandline2.vst3\\desktop.ini" > /dev/null 2>&1
+"$wine" attrib +R "$win_common\\VST3\\Strandline2.vst3" > /dev/null 2>&1
+"$wine" attrib +R "$win_common\\CLAP\\Strandline2.clap" > /dev/null 2>&1
+"$wine" attrib +R +H +S "$win_common\\Avid\\Audio\\Plug-Ins\\Strandline2.aaxplugin\\desktop.ini" > /dev/null 2>&1
+"$wine" attrib +R "$win_common\\VST3\\Other.vst3" > /dev/null 2>&1
+attributes() { "$wine" attrib "$1" 2> /dev/null | tr -d '\r' | cut -c1-10; }
+other_before="$(attributes "$win_common\\VST3\\Other.vst3")"
+echo "   before: desktop.ini [$(attributes "$win_common\\VST3\\Strandline2.vst3\\desktop.ini")]" \
+     "CLAP [$(attributes "$win_common\\CLAP\\Strandline2.clap")] Other.vst3 [$other_before]"
+start_exe
+click_now 546 471
+await_colour 96 240 408 84 86CF7A 300 "read-only items: the success view"
+keep_shot case4
+yellow="$(count_colour "$(shot)" 24 168 552 60 D3C55F)"
+[ "$yellow" -lt 20 ] || fail "a clean replacement reports copies in use ($yellow)"
+stop_exe
+cmp -s "$vst3_module" "$work/new.vst3" || fail "the VST3 module was not replaced"
+[ "$(ls -A "$vst3" | tr '\n' ' ')" = "Other.vst3 Strandline2.vst3 " ] || fail "leftovers in the VST3 folder: $(ls -A "$vst3")"
+[ "$(ls -A "$clap" | tr '\n' ' ')" = "Strandline2.clap " ] || fail "leftovers in the CLAP folder: $(ls -A "$clap")"
+[ "$(attributes "$win_common\\VST3\\Other.vst3")" = "$other_before" ] || fail "another plug-in's attributes were changed"
+echo "ok: protected items replaced without leftovers; another plug-in's attributes untouched"
