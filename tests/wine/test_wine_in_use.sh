@@ -11,8 +11,8 @@ clap_module="$clap/Strandline2.clap"
 aax_module="$aax/Strandline2.aaxplugin/Contents/x64/Strandline2.aaxplugin"
 win_common='C:\Program Files\Common Files'
 
-helper="$work/hold_file.exe"
-x86_64-w64-mingw32-gcc -municode -O1 -o "$helper" "$KV_SOURCE_DIR/tests/wine/hold_file.c" || fail "the hold helper does not build"
+helper="$work/host_helper.exe"
+x86_64-w64-mingw32-gcc -municode -O1 -o "$helper" "$KV_SOURCE_DIR/tests/wine/host_helper.c" || fail "the host helper does not build"
 
 # hold load|open WINDOWS_PATH NAME: a host process keeps the file; ends with release NAME.
 holder_pids=()
@@ -80,8 +80,9 @@ pending_removals | grep -q 'kv-removing' || fail "nothing was scheduled for remo
 echo "ok: VST3 installed with its old copy hidden and scheduled, CLAP kept, AAX installed"
 echo "   VST3 folder: $(ls "$vst3" | tr '\n' ' ')"
 
-echo "== case 2: uninstall while the VST3 module is still loaded"
+echo "== case 2: uninstall while a host keeps the new VST3 module loaded"
 release clap
+hold load "$win_common\\VST3\\Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3" vst3new
 start_exe
 hover_at 546 471
 xdotool keydown shift; sleep 0.4; CLICKED_AT="$(date +%s%N)"; xdotool click 1; sleep 0.4; xdotool keyup shift
@@ -104,15 +105,23 @@ echo "ok: only the bundles remain"
 
 echo "== case 4: read-only, hidden and system attributes inside the bundles"
 "$KV_FIXTURE" module "$vst3_module" 2.2.0.0
-"$wine" attrib +R +H +S "$win_common\\VST3\\Strandline2.vst3\\desktop.ini" > /dev/null 2>&1
-"$wine" attrib +R "$win_common\\VST3\\Strandline2.vst3" > /dev/null 2>&1
-"$wine" attrib +R "$win_common\\CLAP\\Strandline2.clap" > /dev/null 2>&1
-"$wine" attrib +R +H +S "$win_common\\Avid\\Audio\\Plug-Ins\\Strandline2.aaxplugin\\desktop.ini" > /dev/null 2>&1
-"$wine" attrib +R "$win_common\\VST3\\Other.vst3" > /dev/null 2>&1
-attributes() { "$wine" attrib "$1" 2> /dev/null | tr -d '\r' | cut -c1-10; }
-other_before="$(attributes "$win_common\\VST3\\Other.vst3")"
-echo "   before: desktop.ini [$(attributes "$win_common\\VST3\\Strandline2.vst3\\desktop.ini")]" \
-     "CLAP [$(attributes "$win_common\\CLAP\\Strandline2.clap")] Other.vst3 [$other_before]"
+attributes() { (cd "$work" && "$wine" "$helper" attrib "$@" 2> /dev/null | tr -d '\r'); }
+# protect PATH RHS; for a folder, Wine 8 keeps no read-only attribute (Windows does).
+protect()
+{
+    local got
+    got="$(attributes "$1" "$2")"
+    [ "$got" = "$2" ] || [ "${3:-}" = folder ] || fail "could not mark $1 $2 (it is '$got')"
+    echo "   $1: ${got:-no attributes kept}"
+}
+protect "$win_common\\VST3\\Strandline2.vst3\\desktop.ini" RHS
+protect "$win_common\\VST3\\Strandline2.vst3" R folder
+protect "$win_common\\VST3\\Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3" R
+protect "$win_common\\CLAP\\Strandline2.clap" R
+protect "$win_common\\Avid\\Audio\\Plug-Ins\\Strandline2.aaxplugin\\desktop.ini" RHS
+protect "$win_common\\VST3\\Other.vst3" R folder
+other_folder="$(attributes "$win_common\\VST3\\Other.vst3")"
+protect "$win_common\\VST3\\Other.vst3\\Contents\\x86_64-win\\Other.vst3" RH
 start_exe
 click_now 546 471
 await_colour 96 240 408 84 86CF7A 300 "read-only items: the success view"
@@ -123,5 +132,6 @@ stop_exe
 cmp -s "$vst3_module" "$work/new.vst3" || fail "the VST3 module was not replaced"
 [ "$(ls -A "$vst3" | tr '\n' ' ')" = "Other.vst3 Strandline2.vst3 " ] || fail "leftovers in the VST3 folder: $(ls -A "$vst3")"
 [ "$(ls -A "$clap" | tr '\n' ' ')" = "Strandline2.clap " ] || fail "leftovers in the CLAP folder: $(ls -A "$clap")"
-[ "$(attributes "$win_common\\VST3\\Other.vst3")" = "$other_before" ] || fail "another plug-in's attributes were changed"
+[ "$(attributes "$win_common\\VST3\\Other.vst3")" = "$other_folder" ] && [ "$(attributes "$win_common\\VST3\\Other.vst3\\Contents\\x86_64-win\\Other.vst3")" = RH ] \
+    || fail "another plug-in's attributes were changed"
 echo "ok: protected items replaced without leftovers; another plug-in's attributes untouched"
