@@ -37,9 +37,12 @@ build_and_test "$here/build" -DCMAKE_BUILD_TYPE=Debug
 
 echo "== Windows executable, end to end under Wine"
 KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"
-KV_EXE="$here/build-windows/kv_installer.exe" KV_FIXTURE="$here/build/tools/kv_fixture" \
-    KV_WINDOW_CLOSE="$here/build/tests/window/kv_window_close" KV_SOURCE_DIR="$here" \
-    bash "$here/tests/wine/test_wine.sh"
+for script in "$here"/tests/wine/test_*.sh; do
+    echo "-- $(basename "$script")"
+    KV_EXE="$here/build-windows/kv_installer.exe" KV_FIXTURE="$here/build/tools/kv_fixture" \
+        KV_WINDOW_CLOSE="$here/build/tests/window/kv_window_close" KV_SOURCE_DIR="$here" \
+        bash "$script"
+done
 
 # Any sanitizer report ends the run with a failure.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"
