@@ -55,9 +55,19 @@ list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 # The PE reader is plain C++ shared with the tools; it lives in its own small library.
 list(FILTER kv_sources EXCLUDE REGEX "/platform/PeVersionReader\\.(cpp|h)$")
 
+# The installer's archive checks, apart from the embedded resources, so that the build can
+# run them on the archives before it embeds them (cmake/KvArchiveCheck.cmake).
+set(kv_archive_sources install/ZipDirectory.cpp install/ArchivePlan.cpp install/ArchiveCheck.cpp platform/TextEncoding.cpp)
+list(TRANSFORM kv_archive_sources PREPEND "${PROJECT_SOURCE_DIR}/")
+list(REMOVE_ITEM kv_sources ${kv_archive_sources})
+add_library(kv_archive STATIC ${kv_archive_sources})
+target_include_directories(kv_archive PUBLIC "${PROJECT_SOURCE_DIR}")
+target_link_libraries(kv_archive PUBLIC kv_juce)
+kv_enable_warnings(kv_archive)
+
 add_library(kv_core STATIC ${kv_sources})
 target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_core PUBLIC kv_juce)
+target_link_libraries(kv_core PUBLIC kv_juce kv_archive)
 if(TARGET kv_pe_reader)
     target_link_libraries(kv_core PUBLIC kv_pe_reader)
 endif()
@@ -85,5 +95,6 @@ if(DEFINED KV_ARCHIVE_DIR)
         clap_zip "${KV_ARCHIVE_DIR}/clap.zip"
         aax_zip  "${KV_ARCHIVE_DIR}/aax.zip")
     add_dependencies(kv_core kv_payload_archives)
+    include(KvArchiveCheck)
 endif()
 kv_add_embedded_resources(kv_core ${kv_embedded})

@@ -3,6 +3,7 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include "BinaryData.h"
+#include "identity/Formats.h"
 
 // The installer's fixed identity: names, version, palette, per-format tables and licence
 // text. Defined once here and read by every screen.
@@ -28,10 +29,5 @@ inline const juce::Colour colour_orange = makePaletteColour ("E08A2A");
 
 // Component names of the six extras buttons, which are also their command names.
 inline const juce::StringArray extraButtonNames { "EULA", "MANUAL", "WEBSITE", "SUPPORT", "SETTINGS", "CHANGES" };
-
-// Indexed by format: 0 VST3, 1 CLAP, 2 AAX.
-static constexpr int numFormats = 3;
-inline const juce::StringArray formatNames { "VST3", "CLAP", "AAX" };
-inline const juce::StringArray formatExtensions { ".vst3", ".clap", ".aaxplugin" };
 
 inline const juce::String eulaText { juce::String::fromUTF8 (BinaryData::eula_txt, BinaryData::eula_txtSize) };

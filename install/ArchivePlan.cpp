@@ -16,42 +16,44 @@ ArchivePlan planArchive (const std::vector<ZipRecord>& records, const juce::Stri
 {
     ArchivePlan plan;
 
-    auto refuse = [&plan] (ArchiveVerdict verdict, const juce::String& name)
+    auto refuse = [&plan] (ArchiveVerdict verdict, const juce::String& name, const juce::String& reason)
     {
         plan.verdict = verdict;
         plan.offendingEntry = name;
+        plan.reason = reason;
         plan.entries.clear();
         return plan;
     };
 
     if (records.empty())
-        return refuse (ArchiveVerdict::damaged, {});
+        return refuse (ArchiveVerdict::damaged, {}, "it holds no entries");
 
     for (size_t i = 0; i < records.size(); ++i)
     {
         const auto& record = records[i];
 
         if (record.method != 0 && record.method != 8)
-            return refuse (ArchiveVerdict::damaged, record.name);
+            return refuse (ArchiveVerdict::damaged, record.name,
+                           "compression method " + juce::String (record.method) + " is neither stored nor deflated");
 
         if (record.isSymbolicLink())
-            return refuse (ArchiveVerdict::unsafe, record.name);
+            return refuse (ArchiveVerdict::unsafe, record.name, "it is a symbolic link");
 
         auto path = record.name.replaceCharacter ('\\', '/');
         const auto isDirectory = path.endsWithChar ('/');
 
         if (path.isEmpty() || path.startsWithChar ('/') || hasUnsafeCharacters (path))
-            return refuse (ArchiveVerdict::unsafe, record.name);
+            return refuse (ArchiveVerdict::unsafe, record.name, "its name is absolute, names a drive or holds control characters");
 
         const auto parts = juce::StringArray::fromTokens (isDirectory ? path.dropLastCharacters (1) : path, "/", {});
 
         for (const auto& part : parts)
             if (part.isEmpty() || part == "." || part == "..")
-                return refuse (ArchiveVerdict::unsafe, record.name);
+                return refuse (ArchiveVerdict::unsafe, record.name, "its path has an empty, \".\" or \"..\" part");
 
         // Everything must land in the bundle itself, never beside it.
         if (parts.isEmpty() || parts[0] != bundleName)
-            return refuse (ArchiveVerdict::unsafe, record.name);
+            return refuse (ArchiveVerdict::unsafe, record.name, "it is not inside " + bundleName + ", the archive's one top item");
 
         plan.entries.push_back ({ (int) i, parts.joinIntoString ("/"), isDirectory });
     }

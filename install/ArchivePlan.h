@@ -23,6 +23,7 @@ struct ArchivePlan
 {
     ArchiveVerdict verdict = ArchiveVerdict::ok;
     juce::String offendingEntry;
+    juce::String reason; // in plain words, when refused
     std::vector<PlannedEntry> entries;
 };
 

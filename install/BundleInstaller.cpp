@@ -1,10 +1,8 @@
 #include "install/BundleInstaller.h"
 
-#include "install/ArchivePlan.h"
+#include "install/ArchiveCheck.h"
 #include "install/Leftovers.h"
 #include "platform/ResidentMemory.h"
-
-#include <zlib.h>
 
 namespace
 {
@@ -33,47 +31,19 @@ namespace
         if (! files.createDirectory (target.getParentDirectory()))
             return InstallProblem::writeFailed;
 
-        std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (index));
         auto out = files.createOutput (target);
 
         if (out == nullptr)
             return InstallProblem::writeFailed;
-        if (in == nullptr)
-            return InstallProblem::archiveDamaged;
 
-        constexpr int bufferSize = 256 * 1024;
-        juce::HeapBlock<char> buffer (bufferSize);
-        uLong crc = crc32 (0L, Z_NULL, 0);
-        juce::uint64 total = 0;
-
-        for (;;)
+        switch (copyEntryVerified (zip, index, record, out.get()))
         {
-            const auto got = in->read (buffer.get(), bufferSize);
-
-            if (got <= 0)
-                break;
-
-            total += (juce::uint64) got;
-
-            if (total > record.uncompressedSize)
-                return InstallProblem::archiveDamaged;
-
-            crc = crc32 (crc, reinterpret_cast<const Bytef*> (buffer.get()), (uInt) got);
-
-            if (! out->write (buffer.get(), (size_t) got))
-                return InstallProblem::writeFailed;
+            case EntryCopy::ok: return InstallProblem::none;
+            case EntryCopy::damaged: return InstallProblem::archiveDamaged;
+            case EntryCopy::writeFailed: break;
         }
 
-        out->flush();
-
-        if (auto* fileOut = dynamic_cast<juce::FileOutputStream*> (out.get()))
-            if (fileOut->getStatus().failed())
-                return InstallProblem::writeFailed;
-
-        if (total != record.uncompressedSize || (juce::uint32) crc != record.crc32)
-            return InstallProblem::archiveDamaged;
-
-        return InstallProblem::none;
+        return InstallProblem::writeFailed;
     }
 }
 
@@ -93,13 +63,12 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
 
     // The archive is checked before anything is created, so a bad one leaves no trace.
     std::vector<ZipRecord> records;
-    if (! readZipDirectory (archive.getData(), archive.getSize(), records))
-        return outcome (job, InstallProblem::archiveDamaged);
+    ArchivePlan plan;
+    const auto check = checkArchiveLayout (archive.getData(), archive.getSize(), job.bundleName, records, plan);
 
-    const auto plan = planArchive (records, job.bundleName);
-    if (plan.verdict != ArchiveVerdict::ok)
-        return outcome (job, plan.verdict == ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe : InstallProblem::archiveDamaged,
-                        plan.offendingEntry);
+    if (! check.passed())
+        return outcome (job, check.verdict == ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe : InstallProblem::archiveDamaged,
+                        check.entry);
 
     juce::ZipFile zip (new juce::MemoryInputStream (archive.getData(), archive.getSize(), false), true);
 

@@ -8,6 +8,8 @@ namespace
     juce::uint32 read32 (const juce::uint8* p) { return (juce::uint32) read16 (p) | ((juce::uint32) read16 (p + 2) << 16); }
 
     constexpr juce::uint32 endOfDirectorySignature = 0x06054b50;
+    constexpr juce::uint32 zip64LocatorSignature = 0x07064b50;
+    constexpr size_t zip64LocatorSize = 20;
     constexpr juce::uint32 directoryEntrySignature = 0x02014b50;
     constexpr size_t endRecordSize = 22;
     constexpr size_t entryHeaderSize = 46;
@@ -26,13 +28,23 @@ bool ZipRecord::isSymbolicLink() const
     return ((externalAttributes >> 28) & 0xf) == 0xa;
 }
 
-bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records)
+bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot)
 {
     records.clear();
     const auto* bytes = static_cast<const juce::uint8*> (data);
 
-    if (bytes == nullptr || size < endRecordSize)
+    auto refuse = [whyNot] (const juce::String& reason)
+    {
+        if (whyNot != nullptr)
+            *whyNot = reason;
+
         return false;
+    };
+
+    static const juce::String zip64 = "it is written with ZIP64 records, which the installer cannot read";
+
+    if (bytes == nullptr || size < endRecordSize)
+        return refuse ("it is not a ZIP archive, or it is cut short");
 
     // The end record sits at the very end unless an archive comment follows it.
     const size_t lowest = size > endRecordSize + maximumCommentSize ? size - endRecordSize - maximumCommentSize : 0;
@@ -45,18 +57,24 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
             break;
 
         if (endPos == lowest)
-            return false;
+            return refuse ("it is not a ZIP archive, or it is cut short (no end of central directory record)");
 
         --endPos;
     }
+
+    if (endPos >= zip64LocatorSize && read32 (bytes + endPos - zip64LocatorSize) == zip64LocatorSignature)
+        return refuse (zip64);
 
     const auto* end = bytes + endPos;
     const size_t count = read16 (end + 10);
     const size_t directorySize = read32 (end + 12);
     const size_t directoryOffset = read32 (end + 16);
 
+    if (count == 0xffff || directorySize == 0xffffffff || directoryOffset == 0xffffffff)
+        return refuse (zip64);
+
     if (directoryOffset > endPos || directorySize > endPos - directoryOffset)
-        return false;
+        return refuse ("its central directory lies outside the archive");
 
     size_t pos = directoryOffset;
     const size_t limit = directoryOffset + directorySize;
@@ -64,7 +82,7 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
     for (size_t i = 0; i < count; ++i)
     {
         if (limit - pos < entryHeaderSize || read32 (bytes + pos) != directoryEntrySignature)
-            return false;
+            return refuse ("its central directory is broken at entry " + juce::String ((int) i + 1));
 
         const auto* h = bytes + pos;
         const size_t nameLength = read16 (h + 28);
@@ -73,7 +91,7 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
         const size_t entryLength = entryHeaderSize + nameLength + extraLength + commentLength;
 
         if (limit - pos < entryLength)
-            return false;
+            return refuse ("its central directory is broken at entry " + juce::String ((int) i + 1));
 
         ZipRecord record;
         record.versionMadeBy = read16 (h + 4);
@@ -85,13 +103,16 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
 
         // A name that is not well-formed UTF-8 would reach JUCE's path functions as it is.
         if (! kv::platform::isWellFormedUtf8 (h + entryHeaderSize, nameLength))
-            return false;
+            return refuse ("entry " + juce::String ((int) i + 1) + " has a name that is not well-formed UTF-8");
 
         record.name = juce::String::fromUTF8 (reinterpret_cast<const char*> (h + entryHeaderSize), (int) nameLength);
 
         const size_t localOffset = read32 (h + 42);
+        if (record.compressedSize == 0xffffffff || record.uncompressedSize == 0xffffffff || localOffset == 0xffffffff)
+            return refuse (zip64);
+
         if (localOffset >= directoryOffset || record.compressedSize > directoryOffset - localOffset)
-            return false;
+            return refuse ("the data of \"" + record.name + "\" lies outside the archive");
 
         records.push_back (std::move (record));
         pos += entryLength;

@@ -21,5 +21,6 @@ struct ZipRecord
 };
 
 // The central directory's records in archive order; false when the directory is missing,
-// truncated or inconsistent with the data's size.
-bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records);
+// truncated, inconsistent with the data's size, or written with ZIP64 records (which JUCE's
+// reader cannot follow). The reason, in plain words, goes to whyNot when given.
+bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot = nullptr);

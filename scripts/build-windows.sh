@@ -2,7 +2,13 @@
 # Cross-builds the real Windows executable, build-windows/kv_installer.exe, with Debian's
 # MinGW-w64. libpng and libjpeg, which Debian ships for MinGW neither in JUCE nor on their
 # own, are built from Debian's source packages and kept in build-windows-deps/ between runs.
-# The archives and the icon come from a host build (build/), made here when missing.
+# The archives and the icon come from a host build (build/), made here when missing; a
+# maker's own archives come from KV_PRODUCT_ARCHIVES_DIR. The host's kv_archive_check checks
+# whichever are embedded.
+#
+# Signing: with KV_SIGN_PKCS12 (a .p12/.pfx file) and KV_SIGN_PASSWORD set, the executable is
+# signed with Authenticode (SHA-256) by osslsigncode, with an RFC 3161 timestamp from
+# KV_SIGN_TIMESTAMP_URL when that is set. Without them it stays unsigned, and says so.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -19,7 +25,7 @@ as_root=""; [ "$(id -u)" -eq 0 ] || as_root="sudo"
 if [ ! -f "$host/CMakeCache.txt" ]; then
     cmake -S "$here" -B "$host" -DCMAKE_BUILD_TYPE=Debug > /dev/null
 fi
-cmake --build "$host" -j2 --target kv_payload_archives kv_fixture
+cmake --build "$host" -j2 --target kv_payload_archives kv_fixture kv_archive_check
 mkdir -p "$build"
 "$host/tools/kv_fixture" icon "$build/kv_installer.ico"
 
@@ -63,7 +69,34 @@ echo "== kv_installer.exe ($build)"
 cmake -S "$here" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_MINGW_DEPS="$deps/prefix" \
     -DCMAKE_PREFIX_PATH="$deps/prefix" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF \
     -DJUCE_DIR="$(dirname "$(ls -d /usr/lib/*/cmake/JUCE-7.0.5/JUCEConfig.cmake | head -1)")" \
-    -DKV_PRODUCT_ARCHIVES_DIR="$host/payload" -DKV_WINDOWS_ICON="$build/kv_installer.ico" \
+    -DKV_PRODUCT_ARCHIVES_DIR="${KV_PRODUCT_ARCHIVES_DIR:-$host/payload}" -DKV_WINDOWS_ICON="$build/kv_installer.ico" \
+    -DKV_HOST_ARCHIVE_CHECK="$host/tools/kv_archive_check" \
     > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
 cmake --build "$build" -j2 --target kv_installer
-ls -l "$build/kv_installer.exe"
+
+exe="$build/kv_installer.exe"
+if [ -n "${KV_SIGN_PKCS12:-}" ] && [ -n "${KV_SIGN_PASSWORD:-}" ]; then
+    echo "== signing kv_installer.exe (Authenticode, SHA-256)"
+    timestamp=()
+    if [ -n "${KV_SIGN_TIMESTAMP_URL:-}" ]; then
+        timestamp=(-ts "$KV_SIGN_TIMESTAMP_URL")
+    else
+        echo "   no timestamp: KV_SIGN_TIMESTAMP_URL is not set"
+    fi
+    # A signature already there (from an earlier run) is replaced, never nested.
+    osslsigncode remove-signature -in "$exe" -out "$exe.unsigned" > /dev/null 2>&1 || cp "$exe" "$exe.unsigned"
+    osslsigncode sign -pkcs12 "$KV_SIGN_PKCS12" -pass "$KV_SIGN_PASSWORD" -h sha256 \
+        -n "kv_installer" "${timestamp[@]}" -in "$exe.unsigned" -out "$exe.signed"
+    mv "$exe.signed" "$exe"
+    rm -f "$exe.unsigned"
+else
+    # The link leaves the executable alone when nothing changed: a signature from an
+    # earlier signed run must not survive an unsigned one.
+    if osslsigncode extract-signature -in "$exe" -out "$build/signature.der" > /dev/null 2>&1; then
+        osslsigncode remove-signature -in "$exe" -out "$exe.unsigned" > /dev/null
+        mv "$exe.unsigned" "$exe"
+    fi
+    rm -f "$build/signature.der"
+    echo "== kv_installer.exe is not signed (set KV_SIGN_PKCS12 and KV_SIGN_PASSWORD to sign it)"
+fi
+ls -l "$exe"

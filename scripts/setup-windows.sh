@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Installs what the Windows cross-build and its end-to-end run need: MinGW-w64, its zlib,
-# Wine, and access to Debian's source packages (for libpng and libjpeg).
+# Wine, osslsigncode and openssl for signing, and access to Debian's source packages (for libpng and libjpeg).
 set -euo pipefail
 as_root=""; [ "$(id -u)" -eq 0 ] || as_root="sudo"
 export DEBIAN_FRONTEND=noninteractive
 
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 dpkg-dev xz-utils)
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 dpkg-dev xz-utils osslsigncode openssl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -12,7 +12,7 @@ packages=(
     fonts-inter
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
-    unzip clang-format python3
+    unzip zip 7zip clang-format python3
     clang libclang-rt-14-dev
 )
 

@@ -35,14 +35,28 @@ build_and_test()
 
 build_and_test "$here/build" -DCMAKE_BUILD_TYPE=Debug
 
-echo "== Windows executable, end to end under Wine"
-KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"
-for script in "$here"/tests/wine/test_*.sh; do
-    echo "-- $(basename "$script")"
-    KV_EXE="$here/build-windows/kv_installer.exe" KV_FIXTURE="$here/build/tools/kv_fixture" \
+echo "== Windows executable: signed with a throwaway certificate, verified, end to end under Wine"
+"$here/scripts/make-test-certificate.sh" "$here/build-windows-sign"
+KV_HOST_BUILD_DIR="$here/build" KV_SIGN_PKCS12="$here/build-windows-sign/sign.p12" KV_SIGN_PASSWORD="throwaway" \
+    "$here/scripts/build-windows.sh"
+osslsigncode verify -in "$here/build-windows/kv_installer.exe" -CAfile "$here/build-windows-sign/cert.pem"
+cp "$here/build-windows/kv_installer.exe" "$here/build-windows-sign/kv_installer-signed.exe"
+
+# run_wine_test <script> <exe>
+run_wine_test()
+{
+    echo "-- $(basename "$1") ($(basename "$2"))"
+    KV_EXE="$2" KV_FIXTURE="$here/build/tools/kv_fixture" \
         KV_WINDOW_CLOSE="$here/build/tests/window/kv_window_close" KV_SOURCE_DIR="$here" \
-        bash "$script"
-done
+        bash "$1"
+}
+run_wine_test "$here/tests/wine/test_wine.sh" "$here/build-windows-sign/kv_installer-signed.exe"
+
+echo "== Windows executable, unsigned as a build without a certificate makes it"
+KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"
+! osslsigncode verify -in "$here/build-windows/kv_installer.exe" > /dev/null 2>&1 \
+    || { echo "the unsigned build still carries a signature"; exit 1; }
+run_wine_test "$here/tests/wine/test_wine_in_use.sh" "$here/build-windows/kv_installer.exe"
 
 # Any sanitizer report ends the run with a failure.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"

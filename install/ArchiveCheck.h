@@ -1,0 +1,37 @@
+#pragma once
+
+#include "install/ArchivePlan.h"
+
+// What the installer checks in an archive before it writes anything, as one verdict with
+// the entry and the reason; and, for the build, the same with every entry inflated in full.
+
+struct ArchiveCheck
+{
+    ArchiveVerdict verdict = ArchiveVerdict::ok;
+    juce::String entry; // the entry at fault, if one is
+    juce::String reason; // in plain words
+
+    bool passed() const noexcept { return verdict == ArchiveVerdict::ok; }
+};
+
+enum class EntryCopy
+{
+    ok,
+    damaged, // the data does not inflate to the recorded size and CRC-32
+    writeFailed
+};
+
+// Inflates one entry, checking its size and CRC-32 against the archive's records, and writes
+// it to out when out is given.
+EntryCopy copyEntryVerified (juce::ZipFile& zip, int index, const ZipRecord& record, juce::OutputStream* out);
+
+// The directory, the layout under the one bundle, names, methods and links: what is checked
+// before anything is unpacked. Fills records and plan for the unpacking.
+ArchiveCheck checkArchiveLayout (const void* data, size_t size, const juce::String& bundleName,
+                                 std::vector<ZipRecord>& records, ArchivePlan& plan);
+
+// The layout check, then every entry inflated with its size and CRC-32 checked.
+ArchiveCheck checkArchiveFully (const void* data, size_t size, const juce::String& bundleName);
+
+// One line for a maker: the archive, the entry, the reason and the fix.
+juce::String describeForMaker (const juce::String& archiveName, const juce::String& bundleName, const ArchiveCheck& check);

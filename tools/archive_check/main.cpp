@@ -1,0 +1,51 @@
+// kv_archive_check <folder>: checks vst3.zip, clap.zip and aax.zip in the folder with the
+// installer's own archive checks, every entry inflated in full. The build runs it on the
+// archives it embeds, so an archive the installer would refuse never reaches a user.
+// Exit code 0 when all three pass; 1, with one line per fault on stderr, when any fails.
+
+#include "identity/Formats.h"
+#include "identity/ProductConstants.h"
+#include "install/ArchiveCheck.h"
+
+#include <iostream>
+
+int main (int argc, char** argv)
+{
+    if (argc != 2)
+    {
+        std::cerr << "usage: kv_archive_check <folder holding vst3.zip, clap.zip and aax.zip>\n";
+        return 2;
+    }
+
+    const juce::File folder (juce::File::getCurrentWorkingDirectory().getChildFile (juce::String::fromUTF8 (argv[1])));
+    const auto productName = product::bundleBaseName.replace ("_", " ");
+    bool allPassed = true;
+
+    for (int i = 0; i < numFormats; ++i)
+    {
+        const auto archive = folder.getChildFile (formatArchiveNames[i]);
+        const auto bundleName = productName + formatExtensions[i];
+        juce::MemoryBlock bytes;
+
+        if (! archive.loadFileAsData (bytes))
+        {
+            std::cerr << "kv_archive_check: " << archive.getFullPathName() << ": cannot be read\n";
+            allPassed = false;
+            continue;
+        }
+
+        const auto check = checkArchiveFully (bytes.getData(), bytes.getSize(), bundleName);
+
+        if (check.passed())
+        {
+            std::cout << "kv_archive_check: " << formatArchiveNames[i] << ": ok, " << bundleName << "\n";
+        }
+        else
+        {
+            std::cerr << "kv_archive_check: " << describeForMaker (archive.getFullPathName(), bundleName, check) << "\n";
+            allPassed = false;
+        }
+    }
+
+    return allPassed ? 0 : 1;
+}
