@@ -72,10 +72,17 @@ cmake -S "$here" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_MINGW_DEPS
     -DKV_PRODUCT_ARCHIVES_DIR="${KV_PRODUCT_ARCHIVES_DIR:-$host/payload}" -DKV_WINDOWS_ICON="$build/kv_installer.ico" \
     -DKV_HOST_ARCHIVE_CHECK="$host/tools/kv_archive_check" \
     > "$build.configure.log" 2>&1 || { cat "$build.configure.log"; exit 1; }
+exe="$build/kv_installer.exe"
+signing=""; [ -z "${KV_SIGN_PKCS12:-}" ] || [ -z "${KV_SIGN_PASSWORD:-}" ] || signing=1
+# The link leaves an up-to-date executable alone: one signed by an earlier run is linked
+# afresh when this run does not sign.
+if [ -z "$signing" ] && [ -f "$exe" ] && osslsigncode extract-signature -in "$exe" -out "$build/signature.der" > /dev/null 2>&1; then
+    rm -f "$exe"
+fi
+rm -f "$build/signature.der"
 cmake --build "$build" -j2 --target kv_installer
 
-exe="$build/kv_installer.exe"
-if [ -n "${KV_SIGN_PKCS12:-}" ] && [ -n "${KV_SIGN_PASSWORD:-}" ]; then
+if [ -n "$signing" ]; then
     echo "== signing kv_installer.exe (Authenticode, SHA-256)"
     timestamp=()
     if [ -n "${KV_SIGN_TIMESTAMP_URL:-}" ]; then
@@ -90,13 +97,6 @@ if [ -n "${KV_SIGN_PKCS12:-}" ] && [ -n "${KV_SIGN_PASSWORD:-}" ]; then
     mv "$exe.signed" "$exe"
     rm -f "$exe.unsigned"
 else
-    # The link leaves the executable alone when nothing changed: a signature from an
-    # earlier signed run must not survive an unsigned one.
-    if osslsigncode extract-signature -in "$exe" -out "$build/signature.der" > /dev/null 2>&1; then
-        osslsigncode remove-signature -in "$exe" -out "$exe.unsigned" > /dev/null
-        mv "$exe.unsigned" "$exe"
-    fi
-    rm -f "$build/signature.der"
     echo "== kv_installer.exe is not signed (set KV_SIGN_PKCS12 and KV_SIGN_PASSWORD to sign it)"
 fi
 ls -l "$exe"
