@@ -44,12 +44,13 @@ namespace kv::platform
 #else
         constexpr bool onWindows = false;
 #endif
-        return { onWindows, [] { return runningUnderWine(); } };
+        return { onWindows, []
+                 { return runningUnderWine(); } };
     }
 
     RepaintFallback::RepaintFallback (juce::Component& windowToServe, Environment environment)
-        : window (windowToServe),
-          pacing (chooseRepaintMode (environment.onWindows, environment.onWindows && environment.wineProbe != nullptr && environment.wineProbe()),
+        : window (windowToServe)
+        , pacing (chooseRepaintMode (environment.onWindows, environment.onWindows && environment.wineProbe != nullptr && environment.wineProbe()),
                   1000.0 / displayRefreshRateHz (windowToServe),
                   nowMs())
     {

@@ -11,9 +11,9 @@ namespace kv::platform
     }
 
     RepaintPacing::RepaintPacing (RepaintMode modeToUse, double frameDurationMs, double nowMs) noexcept
-        : mode (modeToUse),
-          frameMs (frameDurationMs > 0.0 ? frameDurationMs : 1000.0 / 60.0),
-          lastVBlankMs (nowMs)
+        : mode (modeToUse)
+        , frameMs (frameDurationMs > 0.0 ? frameDurationMs : 1000.0 / 60.0)
+        , lastVBlankMs (nowMs)
     {
     }
 

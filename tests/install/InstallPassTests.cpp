@@ -429,7 +429,8 @@ TEST_F (InstallPass, ReadOnlyItemsInsideTheBundleAreReplacedAndNothingOutsideIsT
     const auto outsider = destination (0).getChildFile ("Other.vst3");
     kv::test::writeText (outsider, "another maker's plug-in");
     outsider.setReadOnly (true);
-    const auto modeOf = [] (const juce::File& f) { return std::filesystem::status (f.getFullPathName().toStdString()).permissions(); };
+    const auto modeOf = [] (const juce::File& f)
+    { return std::filesystem::status (f.getFullPathName().toStdString()).permissions(); };
     const auto outsiderMode = modeOf (outsider);
     const auto folderMode = modeOf (destination (0));
 

@@ -27,7 +27,8 @@ TEST (RepaintPath, ChosenFromThePlatformAndTheWineProbe)
 
         int probes = 0;
         juce::Component window;
-        RepaintFallback fallback (window, { c.onWindows, [&] { ++probes; return c.underWine; } });
+        RepaintFallback fallback (window, { c.onWindows, [&]
+                                            { ++probes; return c.underWine; } });
 
         EXPECT_EQ (fallback.getMode(), c.mode);
         EXPECT_EQ (fallback.isDispatching(), c.timerRuns);
