@@ -3,6 +3,8 @@
 #include "identity/EmbeddedResources.h"
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/FocusMark.h"
+#include "main_screen/HoverHelp.h"
 #include "install/Recovery.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -43,11 +45,29 @@ MainComponent::MainComponent()
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
         formatSelected[i] = bundleFileFor ((int) i).exists();
-        formatButtons[i].reset (addInvisibleButton (formatNames[(int) i]));
+        auto* tile = addInvisibleButton (formatNames[(int) i]);
+        tile->liveDescription = [this, i] { return install_status::statusText (statusOf ((int) i)); };
+        formatButtons[i].reset (tile);
     }
 
-    installButton.reset (addInvisibleButton ("INSTALL"));
+    auto* install = addInvisibleButton ("INSTALL");
+    install->liveTitle = [this] { return uninstallMode ? juce::String ("Uninstall") : juce::String ("Install"); };
+    install->liveHelp = [this]
+    {
+        return hover_help::textFor ("INSTALL", [this] (int formatIndex) { return bundleFileFor (formatIndex).exists(); }, productVersion)
+            .value_or (juce::String());
+    };
+    installButton.reset (install);
     selectAllButton.reset (addInvisibleButton ("SELECT_ALL"));
+    showSelectionOnTiles();
+
+    outcomeText = std::make_unique<AccessibleText>();
+    addChildComponent (*outcomeText);
+
+    // Tab reaches the controls in reading order; a click anywhere hides the focus mark.
+    setWantsKeyboardFocus (true);
+    setFocusContainerType (FocusContainerType::keyboardFocusContainer);
+    addMouseListener (this, true);
 
     helpLabel = std::make_unique<juce::Label>();
     addAndMakeVisible (*helpLabel);
@@ -60,14 +80,83 @@ MainComponent::MainComponent()
 
 MainComponent::~MainComponent() = default;
 
-juce::TextButton* MainComponent::addInvisibleButton (const juce::String& name)
+namespace
 {
-    auto* button = new juce::TextButton();
+    struct ButtonIdentity
+    {
+        const char* name;
+        const char* title; // what a screen reader calls it
+        int focusOrder; // reading order: SELECT ALL, the tiles, the extras by rows, INSTALL
+    };
+
+    constexpr ButtonIdentity buttonIdentities[] {
+        { "SELECT_ALL", "Select all formats", 1 },
+        { "VST3", "VST3", 2 },
+        { "CLAP", "CLAP", 3 },
+        { "AAX", "AAX", 4 },
+        { "EULA", "Licence agreement", 5 },
+        { "WEBSITE", "Open the product's web page", 6 },
+        { "SETTINGS", "Settings: install folders", 7 },
+        { "MANUAL", "Open the manual", 8 },
+        { "SUPPORT", "Support", 9 },
+        { "CHANGES", "Release notes", 10 },
+        { "INSTALL", "Install", 11 },
+    };
+}
+
+InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
+{
+    const auto* identity = std::find_if (std::begin (buttonIdentities), std::end (buttonIdentities),
+                                         [&name] (const auto& b) { return name == b.name; });
+    jassert (identity != std::end (buttonIdentities));
+
+    const auto isTile = formatNames.contains (name);
+    auto* button = new InvisibleButton (name, identity->title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
+    button->setExplicitFocusOrder (identity->focusOrder);
     addAndMakeVisible (button);
-    button->setName (name);
-    button->setAlpha (0.0f);
     button->addListener (this);
     return button;
+}
+
+void MainComponent::showSelectionOnTiles()
+{
+    for (size_t i = 0; i < formatButtons.size(); ++i)
+        formatButtons[i]->setToggleState (formatSelected[i], juce::dontSendNotification);
+}
+
+bool MainComponent::keyPressed (const juce::KeyPress& key)
+{
+    // With the screen itself focused (at start, or after the pass hid the focused button),
+    // Tab and Shift+Tab enter the controls at either end.
+    if (key.isKeyCode (juce::KeyPress::tabKey) && hasKeyboardFocus (false))
+    {
+        if (auto traverser = createKeyboardFocusTraverser())
+        {
+            const auto order = traverser->getAllComponents (this);
+
+            if (! order.empty())
+            {
+                focus_mark::setShown (*this, true);
+                (key.getModifiers().isShiftDown() ? order.back() : order.front())->grabKeyboardFocus();
+                return true;
+            }
+        }
+    }
+
+    return false;
+}
+
+void MainComponent::focusOfChildComponentChanged (FocusChangeType cause)
+{
+    if (cause == focusChangedByTabKey)
+        focus_mark::setShown (*this, true);
+
+    repaint();
+}
+
+void MainComponent::mouseDown (const juce::MouseEvent&)
+{
+    focus_mark::setShown (*this, false);
 }
 
 juce::File MainComponent::bundleFileFor (int formatIndex) const

@@ -3,7 +3,9 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "install/InstallReport.h"
+#include "look_and_feel/AccessibleText.h"
 #include "look_and_feel/CustomLookAndFeel.h"
+#include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
 #include "settings/DestinationSettings.h"
 
@@ -26,6 +28,11 @@ public:
     void paint (juce::Graphics&) override;
     void modifierKeysChanged (const juce::ModifierKeys&) override;
     void resized() override;
+
+    // Keyboard use: Tab into the controls, and the focus mark shown only for keyboard focus.
+    bool keyPressed (const juce::KeyPress&) override;
+    void focusOfChildComponentChanged (FocusChangeType) override;
+    void mouseDown (const juce::MouseEvent&) override;
 
     void buttonClicked (juce::Button*) override;
     void buttonStateChanged (juce::Button*) override;
@@ -53,6 +60,9 @@ public:
     std::unique_ptr<panel_settings> settingsPanel;
     std::unique_ptr<panel_changelog> changelogPanel;
     std::unique_ptr<juce::Label> helpLabel;
+
+    // The success or failure view's words, for screen readers; present with the view.
+    std::unique_ptr<AccessibleText> outcomeText;
     std::array<std::unique_ptr<juce::Drawable>, 3> formatIcons;
     std::unique_ptr<juce::Drawable> installIcon;
     std::unique_ptr<juce::Drawable> logoDrawable;
@@ -70,7 +80,8 @@ public:
     InstallReport installReport;
 
 private:
-    juce::TextButton* addInvisibleButton (const juce::String& name);
+    InvisibleButton* addInvisibleButton (const juce::String& name);
+    void showSelectionOnTiles();
     void runInstallPass();
     void paintNormalView (juce::Graphics&);
     void paintOutcomeView (juce::Graphics&);

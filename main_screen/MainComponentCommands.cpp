@@ -24,6 +24,10 @@ void MainComponent::openPanel (std::unique_ptr<Panel>& holder, Args&&... args)
 
     holder->setBounds (getBounds());
     holder->setAlwaysOnTop (true);
+
+    // The panel keeps the focus until it closes; then it goes back to the command's button.
+    holder->returnFocusTo = juce::Component::getCurrentlyFocusedComponent();
+    holder->focusFirstControl();
 }
 
 void MainComponent::buttonClicked (juce::Button* button)
@@ -60,11 +64,13 @@ void MainComponent::buttonClicked (juce::Button* button)
     {
         auto& selected = formatSelected[(size_t) formatNames.indexOf (name)];
         selected = ! selected;
+        showSelectionOnTiles();
         repaint();
     }
     else if (name == "SELECT_ALL")
     {
         formatSelected.fill (true);
+        showSelectionOnTiles();
         repaint();
     }
     else if (name == "INSTALL")
@@ -98,6 +104,15 @@ void MainComponent::runInstallPass()
 
     selectAllButton->setVisible (false);
     installButton->setVisible (false);
+    showSelectionOnTiles();
+
+    // The view's words, readable and announced as the view appears.
+    const auto words = installReport.succeeded() ? installReport.notes() : installReport.details();
+    outcomeText->setTitle (installReport.headline());
+    outcomeText->setDescription (words);
+    outcomeText->setVisible (true);
+    juce::AccessibilityHandler::postAnnouncement (installReport.headline() + (words.isNotEmpty() ? "\n" + words : juce::String()),
+                                                  juce::AccessibilityHandler::AnnouncementPriority::high);
     repaint();
 }
 

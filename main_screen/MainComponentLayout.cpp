@@ -20,6 +20,7 @@ void MainComponent::resized()
 
     helpLabel->setFont (juce::Font (customLookAndFeel.regularTypeface).withHeight (3.0f * unit));
     helpLabel->setBounds (main_layout::helpLabel (unit));
+    outcomeText->setBounds (main_layout::outcomeArea (unit).toNearestInt());
 
     auto relayout = [this] (juce::Component* panel, float& panelUnit)
     {

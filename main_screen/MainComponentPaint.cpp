@@ -1,6 +1,7 @@
 #include "main_screen/MainComponent.h"
 
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/FocusMark.h"
 #include "main_screen/MainLayout.h"
 
 namespace
@@ -106,6 +107,8 @@ void MainComponent::paint (juce::Graphics& g)
         paintOutcomeView (g);
     else
         paintNormalView (g);
+
+    focus_mark::paintAround (g, *this, u);
 }
 
 void MainComponent::paintNormalView (juce::Graphics& g)

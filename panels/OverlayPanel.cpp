@@ -1,16 +1,19 @@
 #include "panels/OverlayPanel.h"
 
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/FocusMark.h"
 #include "panels/PanelLayout.h"
 
-OverlayPanel::OverlayPanel() = default;
+OverlayPanel::OverlayPanel()
+{
+    setFocusContainerType (juce::Component::FocusContainerType::keyboardFocusContainer);
+}
+
 OverlayPanel::~OverlayPanel() = default;
 
-std::unique_ptr<juce::TextButton> OverlayPanel::makeInvisibleButton (const juce::String& name)
+std::unique_ptr<InvisibleButton> OverlayPanel::makeInvisibleButton (const juce::String& name, const juce::String& accessibleTitle)
 {
-    auto button = std::make_unique<juce::TextButton>();
-    button->setName (name);
-    button->setAlpha (0.0f);
+    auto button = std::make_unique<InvisibleButton> (name, accessibleTitle);
     button->addListener (this);
     addAndMakeVisible (*button);
     return button;
@@ -18,7 +21,35 @@ std::unique_ptr<juce::TextButton> OverlayPanel::makeInvisibleButton (const juce:
 
 void OverlayPanel::createCloseButton()
 {
-    closeButton = makeInvisibleButton ("X");
+    closeButton = makeInvisibleButton ("X", "Close");
+}
+
+void OverlayPanel::focusFirstControl()
+{
+    if (auto traverser = createKeyboardFocusTraverser())
+        if (auto* first = traverser->getDefaultComponent (this))
+            first->grabKeyboardFocus();
+}
+
+bool OverlayPanel::keyPressed (const juce::KeyPress& key)
+{
+    if (key.isKeyCode (juce::KeyPress::escapeKey))
+    {
+        closePanel();
+        return true;
+    }
+
+    return false;
+}
+
+void OverlayPanel::paintOverChildren (juce::Graphics& g)
+{
+    focus_mark::paintAround (g, *this, unit);
+}
+
+std::unique_ptr<juce::AccessibilityHandler> OverlayPanel::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::group);
 }
 
 juce::Rectangle<int> OverlayPanel::scaled (float x, float y, float w, float h) const
@@ -66,6 +97,11 @@ juce::Colour OverlayPanel::buttonFaceColour (const juce::Button& button)
 
 void OverlayPanel::closePanel()
 {
+    const auto hadFocus = hasKeyboardFocus (true);
+
     if (auto* parent = getParentComponent())
         parent->removeChildComponent (parent->getIndexOfChildComponent (this));
+
+    if (hadFocus && returnFocusTo != nullptr && returnFocusTo->isShowing())
+        returnFocusTo->grabKeyboardFocus();
 }

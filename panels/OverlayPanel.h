@@ -2,9 +2,12 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "look_and_feel/InvisibleButton.h"
+
 // What the four overlay panels share: the layout unit, the invisible close button in the
 // top-right corner, the opaque background with the title, and closing by taking itself
-// out of the main screen (the main screen keeps owning it).
+// out of the main screen (the main screen keeps owning it). An open panel keeps the
+// keyboard focus among its own controls; Escape closes it.
 class OverlayPanel : public juce::Component,
                      public juce::Button::Listener
 {
@@ -16,12 +19,22 @@ public:
     float unit = 9.0f;
     std::unique_ptr<juce::TextButton> closeButton;
 
-    // Takes the panel out of its parent; it stays allocated.
+    // Takes the panel out of its parent; it stays allocated. The focus goes back to
+    // returnFocusTo when the panel had it.
     void closePanel();
+    juce::Component::SafePointer<juce::Component> returnFocusTo;
+
+    // Gives the keyboard focus to the panel's first control.
+    void focusFirstControl();
+
+    bool keyPressed (const juce::KeyPress&) override;
+    void paintOverChildren (juce::Graphics&) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 protected:
-    // An invisible button: it only gives the hit area, hover, press and click.
-    std::unique_ptr<juce::TextButton> makeInvisibleButton (const juce::String& name);
+    // An invisible button: it only gives the hit area, hover, press and click, and its
+    // title to screen readers.
+    std::unique_ptr<InvisibleButton> makeInvisibleButton (const juce::String& name, const juce::String& accessibleTitle);
     void createCloseButton();
     void layoutCloseButton();
 

@@ -37,11 +37,25 @@ void panel_changelog::ChangelogContent::paint (juce::Graphics& g)
     }
 }
 
+std::unique_ptr<juce::AccessibilityHandler> panel_changelog::ChangelogContent::createAccessibilityHandler()
+{
+    return std::make_unique<juce::AccessibilityHandler> (*this, juce::AccessibilityRole::staticText);
+}
+
 panel_changelog::panel_changelog (juce::String notes, juce::String productNameToShow)
     : productName (std::move (productNameToShow))
     , items (parseNotes (notes))
 {
     content = std::make_unique<ChangelogContent> (items);
+
+    // The notes as screen readers get them: their words, without the Markdown marks.
+    setTitle ("Release notes");
+    juce::StringArray lines;
+    for (const auto& item : items)
+        if (item.kind != ChangelogItemKind::spacer)
+            lines.add ((item.kind == ChangelogItemKind::bullet ? juce::String::fromUTF8 ("\xe2\x80\xa2 ") : juce::String()) + item.text.removeCharacters ("*"));
+    content->setTitle ("Release notes of " + productName);
+    content->setDescription (lines.joinIntoString ("\n"));
 
     viewport = std::make_unique<juce::Viewport>();
     addAndMakeVisible (*viewport);

@@ -24,6 +24,7 @@ public:
         void layoutItems (int width, float unitToUse);
 
         void paint (juce::Graphics&) override;
+        std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
         const std::vector<ChangelogItem>* items = nullptr;
         std::vector<LaidOutItem> laidOutItems;

@@ -14,6 +14,10 @@ panel_eula::panel_eula (juce::String text)
     textEditor->applyColourToAllText (colour_text_dim);
     textEditor->setColour (juce::TextEditor::outlineColourId, colour_background);
     textEditor->setColour (juce::TextEditor::focusedOutlineColourId, colour_background);
+    textEditor->setTitle ("Licence text");
+    // The editor takes Escape for itself; it still closes the panel.
+    textEditor->onEscapeKey = [this] { closePanel(); };
+    setTitle ("Licence agreement");
 
     createCloseButton();
 }

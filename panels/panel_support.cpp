@@ -19,8 +19,14 @@ panel_support::panel_support()
     mailIcon = loadTintedIcon (BinaryData::icon_mail_svg, BinaryData::icon_mail_svgSize, colour_surface);
 
     createCloseButton();
-    discordButton = makeInvisibleButton ("DISCORD");
-    mailButton = makeInvisibleButton ("MAIL");
+    discordButton = makeInvisibleButton ("DISCORD", "Join the Korvane Discord community");
+    mailButton = makeInvisibleButton ("MAIL", "Write to support by e-mail");
+
+    // The painted texts, for screen readers.
+    setTitle ("Support");
+    discordButton->setDescription (discordExplanation);
+    mailButton->setDescription (mailExplanation);
+    setDescription ("About Korvane Plugin Manager. " + aboutText() + " " + product::copyrightLine);
 }
 
 panel_support::~panel_support() = default;

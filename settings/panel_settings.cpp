@@ -18,6 +18,8 @@ panel_settings::panel_settings (const juce::File& settingsFileToEdit, Destinatio
     const auto document = settings::readSettingsDocument (settingsFile);
 
     createCloseButton();
+    setTitle ("Settings");
+    setDescription (noteText);
 
     for (int i = 0; i < rows.size(); ++i)
     {
@@ -32,7 +34,8 @@ panel_settings::panel_settings (const juce::File& settingsFileToEdit, Destinatio
         addAndMakeVisible (*editor);
         pathEditors.push_back (std::move (editor));
 
-        browseButtons.push_back (makeInvisibleButton ("BROWSE" + juce::String (i)));
+        pathEditors.back()->setTitle (rows[i].first + " install folder");
+        browseButtons.push_back (makeInvisibleButton ("BROWSE" + juce::String (i), "Browse for the " + rows[i].first + " install folder"));
     }
 }
 

@@ -1,0 +1,74 @@
+#include "look_and_feel/InvisibleButton.h"
+
+namespace
+{
+    class InvisibleButtonHandler final : public juce::AccessibilityHandler
+    {
+    public:
+        explicit InvisibleButtonHandler (InvisibleButton& buttonToWrap)
+            : AccessibilityHandler (buttonToWrap,
+                                    buttonToWrap.isToggleable() ? juce::AccessibilityRole::toggleButton : juce::AccessibilityRole::button,
+                                    actionsFor (buttonToWrap)),
+              button (buttonToWrap)
+        {
+        }
+
+        juce::AccessibleState getCurrentState() const override
+        {
+            auto state = AccessibilityHandler::getCurrentState();
+
+            if (button.isToggleable())
+            {
+                state = state.withCheckable();
+
+                if (button.getToggleState())
+                    state = state.withChecked();
+            }
+
+            return state;
+        }
+
+        juce::String getTitle() const override { return button.liveTitle ? button.liveTitle() : AccessibilityHandler::getTitle(); }
+        juce::String getDescription() const override { return button.liveDescription ? button.liveDescription() : AccessibilityHandler::getDescription(); }
+        juce::String getHelp() const override { return button.liveHelp ? button.liveHelp() : AccessibilityHandler::getHelp(); }
+
+    private:
+        static juce::AccessibilityActions actionsFor (InvisibleButton& button)
+        {
+            // Both go through the click, where the owner carries out the command.
+            auto actions = juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [&button] { button.triggerClick(); });
+
+            if (button.isToggleable())
+                actions.addAction (juce::AccessibilityActionType::toggle, [&button] { button.triggerClick(); });
+
+            return actions;
+        }
+
+        InvisibleButton& button;
+    };
+}
+
+InvisibleButton::InvisibleButton (const juce::String& commandName, const juce::String& accessibleTitle, Kind kind)
+{
+    setName (commandName);
+    setTitle (accessibleTitle);
+    setAlpha (0.0f);
+    setWantsKeyboardFocus (true);
+    setToggleable (kind == Kind::selectable);
+}
+
+bool InvisibleButton::keyPressed (const juce::KeyPress& key)
+{
+    if (isEnabled() && (key.isKeyCode (juce::KeyPress::returnKey) || key.isKeyCode (juce::KeyPress::spaceKey)))
+    {
+        triggerClick();
+        return true;
+    }
+
+    return false;
+}
+
+std::unique_ptr<juce::AccessibilityHandler> InvisibleButton::createAccessibilityHandler()
+{
+    return std::make_unique<InvisibleButtonHandler> (*this);
+}

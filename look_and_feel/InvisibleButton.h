@@ -1,0 +1,31 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <functional>
+
+// A clickable area its owner paints: a fully transparent TextButton, named with its command,
+// that a screen reader can name and the keyboard can press with Return or space.
+class InvisibleButton final : public juce::TextButton
+{
+public:
+    enum class Kind
+    {
+        plain,
+        selectable // a format tile: its toggle state is the selection, read out as checked
+    };
+
+    InvisibleButton (const juce::String& commandName, const juce::String& accessibleTitle, Kind kind = Kind::plain);
+
+    // Texts a screen reader asks for each time it reads the control; the fixed title (and
+    // an empty description and help) when not set.
+    std::function<juce::String()> liveTitle;
+    std::function<juce::String()> liveDescription;
+    std::function<juce::String()> liveHelp;
+
+    bool keyPressed (const juce::KeyPress&) override;
+    std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (InvisibleButton)
+};

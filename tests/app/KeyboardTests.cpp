@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include "app/KvInstallerApplication.h"
+#include "main_screen/MainComponent.h"
+#include "panels/panel_eula.h"
+#include "support/Sandbox.h"
+
+// The keyboard alone, through the real window's key handling: focus order, activation,
+// Escape, and the focus kept inside an open panel. Runs as the window.main_window entry.
+
+namespace
+{
+    bool windowTestsEnabled()
+    {
+        return juce::SystemStats::getEnvironmentVariable ("KV_WINDOW_UNIT_TESTS", {}) == "1";
+    }
+
+    void pump (int ms = 30) { juce::MessageManager::getInstance()->runDispatchLoopUntil (ms); }
+
+    juce::String press (juce::ComponentPeer& peer, const juce::KeyPress& key)
+    {
+        peer.handleKeyPress (key);
+        pump();
+        auto* focused = juce::Component::getCurrentlyFocusedComponent();
+        return focused != nullptr ? focused->getName() : juce::String ("(none)");
+    }
+
+    const juce::KeyPress tab { juce::KeyPress::tabKey };
+    const juce::KeyPress shiftTab { juce::KeyPress::tabKey, juce::ModifierKeys::shiftModifier, 0 };
+}
+
+TEST (AppShellWindow, TheKeyboardReachesEveryControlInReadingOrderAndKeepsToAnOpenPanel)
+{
+    if (! windowTestsEnabled())
+        GTEST_SKIP() << "needs the display to itself";
+
+    kv::test::Sandbox sandbox;
+    {
+        kv_installerApplication::MainWindow window ("kv_installer");
+        auto& screen = *dynamic_cast<MainComponent*> (window.getContentComponent());
+        auto& peer = *window.getPeer();
+        window.toFront (true);
+        screen.grabKeyboardFocus();
+        pump (200);
+        ASSERT_TRUE (screen.hasKeyboardFocus (true)) << "the window did not get the keyboard focus";
+
+        juce::StringArray order;
+        for (int i = 0; i < 12; ++i)
+            order.add (press (peer, tab));
+
+        EXPECT_EQ (order.joinIntoString (" "), "SELECT_ALL VST3 CLAP AAX EULA WEBSITE SETTINGS MANUAL SUPPORT CHANGES INSTALL SELECT_ALL");
+        EXPECT_EQ (press (peer, shiftTab), "INSTALL");
+        EXPECT_EQ (press (peer, shiftTab), "CHANGES");
+
+        // Space and Return activate, as a click does.
+        for (int i = 0; i < 7; ++i)
+            press (peer, shiftTab);
+        ASSERT_EQ (press (peer, shiftTab), "CLAP");
+        press (peer, juce::KeyPress (juce::KeyPress::spaceKey));
+        EXPECT_TRUE (screen.formatSelected[1]);
+        press (peer, juce::KeyPress (juce::KeyPress::returnKey));
+        EXPECT_FALSE (screen.formatSelected[1]);
+
+        // An open panel keeps the focus; Escape closes it and gives the focus back.
+        ASSERT_EQ (press (peer, tab), "AAX");
+        ASSERT_EQ (press (peer, tab), "EULA");
+        press (peer, juce::KeyPress (juce::KeyPress::returnKey));
+        ASSERT_NE (screen.eulaPanel, nullptr);
+        ASSERT_TRUE (screen.eulaPanel->isShowing());
+
+        for (int i = 0; i < 5; ++i)
+        {
+            press (peer, tab);
+            EXPECT_TRUE (screen.eulaPanel->hasKeyboardFocus (true)) << "the focus left the open panel";
+        }
+
+        press (peer, juce::KeyPress (juce::KeyPress::escapeKey));
+        pump (50);
+        EXPECT_EQ (screen.eulaPanel->getParentComponent(), nullptr) << "Escape did not close the panel";
+        EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), screen.extraButtons[0].get());
+    }
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+}

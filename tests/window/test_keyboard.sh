@@ -1,0 +1,34 @@
+# The keyboard alone in the real window: the focus mark appears with Tab and goes with a
+# mouse click, and VST3 is installed with key presses only.
+source "$(dirname "$0")/harness.sh"
+
+root="$(new_root)"
+vst3="$root/C/Program Files/Common Files/VST3"
+start_app "$root"
+xdotool windowfocus --sync "$WID" 2> /dev/null || xdotool windowfocus "$WID"
+hover_at 300 60
+
+# The mark is a ring in the palette's text colour around SELECT ALL (462,132 114x30).
+ring() { count_colour "$1" 452 122 134 50 F5F5F5; }
+before="$(ring "$(shot)")"
+xdotool key Tab
+marked="$(ring "$(shot)")"
+[ "$marked" -gt $((before + 150)) ] || fail "no focus mark after Tab ($before -> $marked light pixels)"
+echo "ok: Tab shows the focus mark on SELECT ALL ($marked light pixels, $before before)"
+
+click_at 300 60
+cleared="$(ring "$(shot)")"
+[ "$cleared" -le $((before + 10)) ] || fail "the focus mark stayed after a mouse click ($cleared)"
+echo "ok: a mouse click takes the mark away"
+
+# Tab to VST3, select it with space, Shift+Tab round to INSTALL, Return.
+xdotool key Tab Tab space
+sleep 0.3
+xdotool key shift+Tab shift+Tab Return
+sleep 2
+[ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "the VST3 module was not installed from the keyboard"
+[ ! -e "$root/C/Program Files/Common Files/CLAP/Strandline2.clap" ] || fail "CLAP was installed although only VST3 was selected"
+image="$(shot)"
+green="$(count_colour "$image" 96 240 408 84 86CF7A)"
+[ "$green" -gt 300 ] || fail "no success view after installing from the keyboard ($green)"
+echo "ok: VST3 installed with key presses only"
