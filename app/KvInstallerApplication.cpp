@@ -50,6 +50,26 @@ kv_installerApplication::MainWindow::MainWindow (juce::String name)
     centreWithSize (getWidth(), getHeight());
     setVisible (true);
     repaintFallback = std::make_unique<kv::platform::RepaintFallback> (*this);
+    juce::Desktop::getInstance().addFocusChangeListener (this);
+}
+
+kv_installerApplication::MainWindow::~MainWindow()
+{
+    juce::Desktop::getInstance().removeFocusChangeListener (this);
+}
+
+void kv_installerApplication::MainWindow::globalFocusChanged (juce::Component* focused)
+{
+    if (focused != nullptr && focused != this && isParentOf (focused))
+        lastFocusedInside = focused;
+}
+
+void kv_installerApplication::MainWindow::focusGained (FocusChangeType)
+{
+    if (lastFocusedInside != nullptr && lastFocusedInside->isShowing())
+        lastFocusedInside->grabKeyboardFocus();
+    else if (auto* content = getContentComponent(); content != nullptr && content->isShowing())
+        content->grabKeyboardFocus();
 }
 
 void kv_installerApplication::MainWindow::closeButtonPressed()

@@ -19,15 +19,24 @@ public:
     void anotherInstanceStarted (const juce::String& commandLine) override;
     void systemRequestedQuit() override;
 
-    class MainWindow final : public juce::DocumentWindow
+    class MainWindow final : public juce::DocumentWindow,
+                             private juce::FocusChangeListener
     {
     public:
         explicit MainWindow (juce::String name);
-        ~MainWindow() override = default;
+        ~MainWindow() override;
 
         void closeButtonPressed() override;
 
+        // The window passes the keyboard focus on: to the control that last had it (the
+        // system can take the window's focus away and give it back at any time), or else to
+        // the main screen, so that the first Tab already reaches a control.
+        void focusGained (FocusChangeType) override;
+
     private:
+        void globalFocusChanged (juce::Component* focused) override;
+        juce::Component::SafePointer<juce::Component> lastFocusedInside;
+
         // Made once the window is on the desktop with its final peer.
         std::unique_ptr<kv::platform::RepaintFallback> repaintFallback;
 

@@ -8,8 +8,8 @@ namespace
         explicit InvisibleButtonHandler (InvisibleButton& buttonToWrap)
             : AccessibilityHandler (buttonToWrap,
                                     buttonToWrap.isToggleable() ? juce::AccessibilityRole::toggleButton : juce::AccessibilityRole::button,
-                                    actionsFor (buttonToWrap)),
-              button (buttonToWrap)
+                                    actionsFor (buttonToWrap))
+            , button (buttonToWrap)
         {
         }
 
@@ -36,10 +36,12 @@ namespace
         static juce::AccessibilityActions actionsFor (InvisibleButton& button)
         {
             // Both go through the click, where the owner carries out the command.
-            auto actions = juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [&button] { button.triggerClick(); });
+            auto actions = juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [&button]
+                                                                   { button.triggerClick(); });
 
             if (button.isToggleable())
-                actions.addAction (juce::AccessibilityActionType::toggle, [&button] { button.triggerClick(); });
+                actions.addAction (juce::AccessibilityActionType::toggle, [&button]
+                                   { button.triggerClick(); });
 
             return actions;
         }

@@ -46,15 +46,20 @@ MainComponent::MainComponent()
     {
         formatSelected[i] = bundleFileFor ((int) i).exists();
         auto* tile = addInvisibleButton (formatNames[(int) i]);
-        tile->liveDescription = [this, i] { return install_status::statusText (statusOf ((int) i)); };
+        tile->liveDescription = [this, i]
+        { return install_status::statusText (statusOf ((int) i)); };
         formatButtons[i].reset (tile);
     }
 
     auto* install = addInvisibleButton ("INSTALL");
-    install->liveTitle = [this] { return uninstallMode ? juce::String ("Uninstall") : juce::String ("Install"); };
+    install->liveTitle = [this]
+    { return uninstallMode ? juce::String ("Uninstall") : juce::String ("Install"); };
     install->liveHelp = [this]
     {
-        return hover_help::textFor ("INSTALL", [this] (int formatIndex) { return bundleFileFor (formatIndex).exists(); }, productVersion)
+        return hover_help::textFor (
+                   "INSTALL", [this] (int formatIndex)
+                   { return bundleFileFor (formatIndex).exists(); },
+                   productVersion)
             .value_or (juce::String());
     };
     installButton.reset (install);
@@ -107,7 +112,8 @@ namespace
 InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
 {
     const auto* identity = std::find_if (std::begin (buttonIdentities), std::end (buttonIdentities),
-                                         [&name] (const auto& b) { return name == b.name; });
+                                         [&name] (const auto& b)
+                                         { return name == b.name; });
     jassert (identity != std::end (buttonIdentities));
 
     const auto isTile = formatNames.contains (name);

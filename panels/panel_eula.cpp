@@ -16,7 +16,8 @@ panel_eula::panel_eula (juce::String text)
     textEditor->setColour (juce::TextEditor::focusedOutlineColourId, colour_background);
     textEditor->setTitle ("Licence text");
     // The editor takes Escape for itself; it still closes the panel.
-    textEditor->onEscapeKey = [this] { closePanel(); };
+    textEditor->onEscapeKey = [this]
+    { closePanel(); };
     setTitle ("Licence agreement");
 
     createCloseButton();
