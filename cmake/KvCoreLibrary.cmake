@@ -52,8 +52,6 @@ foreach(folder IN LISTS kv_source_folders)
     list(APPEND kv_sources ${found})
 endforeach()
 list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
-# The PE reader is plain C++ shared with the tools; it lives in its own small library.
-list(FILTER kv_sources EXCLUDE REGEX "/platform/PeVersionReader\\.(cpp|h)$")
 
 # The installer's archive checks, apart from the embedded resources, so that the build can
 # run them on the archives before it embeds them (cmake/KvArchiveCheck.cmake).
@@ -68,33 +66,37 @@ kv_enable_warnings(kv_archive)
 add_library(kv_core STATIC ${kv_sources})
 target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
 target_link_libraries(kv_core PUBLIC kv_juce kv_archive)
-if(TARGET kv_pe_reader)
-    target_link_libraries(kv_core PUBLIC kv_pe_reader)
-endif()
 kv_enable_warnings(kv_core)
 
+# Every resource the installer embeds must be there: a missing one stops the configure step.
 set(kv_res "${PROJECT_SOURCE_DIR}/resources")
 set(kv_embedded
     SFProRoundedRegular_otf  "${KV_FONT_REGULAR}"
-    SFProRoundedSemibold_otf "${KV_FONT_SEMIBOLD}")
+    SFProRoundedSemibold_otf "${KV_FONT_SEMIBOLD}"
+    eula_txt                 "${kv_res}/eula.txt"
+    CHANGELOG_md             "${kv_res}/CHANGELOG.md"
+    vst3_zip                 "${KV_ARCHIVE_DIR}/vst3.zip"
+    clap_zip                 "${KV_ARCHIVE_DIR}/clap.zip"
+    aax_zip                  "${KV_ARCHIVE_DIR}/aax.zip")
 foreach(name icon_vst3 icon_clap icon_aax icon_install icon_discord icon_mail
              icon_warning icon_success logo_korvane)
-    if(EXISTS "${kv_res}/${name}.svg")
-        list(APPEND kv_embedded ${name}_svg "${kv_res}/${name}.svg")
+    list(APPEND kv_embedded ${name}_svg "${kv_res}/${name}.svg")
+endforeach()
+
+# The archives are made by the build unless the product's own are given.
+set(kv_generated_archives "")
+if(NOT KV_PRODUCT_ARCHIVES_DIR)
+    set(kv_generated_archives "${KV_ARCHIVE_DIR}/vst3.zip" "${KV_ARCHIVE_DIR}/clap.zip" "${KV_ARCHIVE_DIR}/aax.zip")
+endif()
+list(LENGTH kv_embedded kv_embedded_length)
+math(EXPR kv_last "${kv_embedded_length} - 1")
+foreach(i RANGE 1 ${kv_last} 2)
+    list(GET kv_embedded ${i} file)
+    if(NOT EXISTS "${file}" AND NOT file IN_LIST kv_generated_archives)
+        message(FATAL_ERROR "A resource to embed is missing: ${file}")
     endif()
 endforeach()
-if(EXISTS "${kv_res}/eula.txt")
-    list(APPEND kv_embedded eula_txt "${kv_res}/eula.txt")
-endif()
-if(EXISTS "${kv_res}/CHANGELOG.md")
-    list(APPEND kv_embedded CHANGELOG_md "${kv_res}/CHANGELOG.md")
-endif()
-if(DEFINED KV_ARCHIVE_DIR)
-    list(APPEND kv_embedded
-        vst3_zip "${KV_ARCHIVE_DIR}/vst3.zip"
-        clap_zip "${KV_ARCHIVE_DIR}/clap.zip"
-        aax_zip  "${KV_ARCHIVE_DIR}/aax.zip")
-    add_dependencies(kv_core kv_payload_archives)
-    include(KvArchiveCheck)
-endif()
+
+add_dependencies(kv_core kv_payload_archives)
+include(KvArchiveCheck)
 kv_add_embedded_resources(kv_core ${kv_embedded})

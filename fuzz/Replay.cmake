@@ -7,7 +7,7 @@ set(kv_fuzz_sources PeVersionFuzzer.cpp ReleaseNotesFuzzer.cpp SettingsFuzzer.cp
 
 foreach(target source IN ZIP_LISTS kv_fuzz_targets kv_fuzz_sources)
     add_executable(kv_fuzz_replay_${target} "${kv_fuzz_dir}/ReplayMain.cpp" "${kv_fuzz_dir}/${source}")
-    target_link_libraries(kv_fuzz_replay_${target} PRIVATE kv_core kv_pe_reader)
+    target_link_libraries(kv_fuzz_replay_${target} PRIVATE kv_core)
     target_include_directories(kv_fuzz_replay_${target} PRIVATE "${kv_fuzz_dir}")
     kv_enable_warnings(kv_fuzz_replay_${target})
 

@@ -38,12 +38,18 @@ namespace
 
         switch (copyEntryVerified (zip, index, record, out.get()))
         {
-            case EntryCopy::ok: return InstallProblem::none;
+            case EntryCopy::ok: break;
             case EntryCopy::damaged: return InstallProblem::archiveDamaged;
-            case EntryCopy::writeFailed: break;
+            case EntryCopy::writeFailed: return InstallProblem::writeFailed;
         }
 
-        return InstallProblem::writeFailed;
+        // The file carries its entry's time, as JUCE's own unpacking gives it, not the install's.
+        out.reset();
+        const auto time = zip.getEntry (index)->fileTime;
+        target.setCreationTime (time);
+        target.setLastModificationTime (time);
+        target.setLastAccessTime (time);
+        return InstallProblem::none;
     }
 }
 

@@ -16,11 +16,6 @@ namespace
     constexpr size_t maximumCommentSize = 0xffff;
 }
 
-bool ZipRecord::isDirectory() const
-{
-    return name.endsWithChar ('\\') || name.endsWithChar ('/');
-}
-
 bool ZipRecord::isSymbolicLink() const
 {
     // Unix file type bits in the high half of the external attributes; JUCE reads them
@@ -94,7 +89,6 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
             return refuse ("its central directory is broken at entry " + juce::String ((int) i + 1));
 
         ZipRecord record;
-        record.versionMadeBy = read16 (h + 4);
         record.method = read16 (h + 10);
         record.crc32 = read32 (h + 16);
         record.compressedSize = read32 (h + 20);

@@ -9,14 +9,12 @@
 struct ZipRecord
 {
     juce::String name; // as stored, with the archive's separators
-    juce::uint16 versionMadeBy = 0;
     juce::uint16 method = 0;
     juce::uint32 crc32 = 0;
     juce::uint64 compressedSize = 0;
     juce::uint64 uncompressedSize = 0;
     juce::uint32 externalAttributes = 0;
 
-    bool isDirectory() const;
     bool isSymbolicLink() const;
 };
 

@@ -27,9 +27,20 @@ CustomLookAndFeel::~CustomLookAndFeel()
     regularTypeface = nullptr;
 }
 
-juce::Typeface::Ptr CustomLookAndFeel::getTypefaceForFont (const juce::Font&)
+juce::Typeface::Ptr CustomLookAndFeel::getTypefaceForFont (const juce::Font& font)
 {
+    if (regularTypeface == nullptr)
+        return LookAndFeel_V4::getTypefaceForFont (font);
+
     return regularTypeface;
+}
+
+juce::Font CustomLookAndFeel::regularFont (float height) const
+{
+    if (regularTypeface == nullptr)
+        return juce::Font (height);
+
+    return juce::Font (regularTypeface).withHeight (height);
 }
 
 juce::Font CustomLookAndFeel::getPopupMenuFont()

@@ -18,6 +18,10 @@ public:
     juce::Font getComboBoxFont (juce::ComboBox&) override;
     void positionComboBoxText (juce::ComboBox&, juce::Label&) override;
 
+    // The embedded typeface at that height; the framework's default font when the platform
+    // refused the embedded one (a Font made from a null typeface crashes at its first use).
+    juce::Font regularFont (float height) const;
+
     juce::Typeface::Ptr regularTypeface;
 
 private:

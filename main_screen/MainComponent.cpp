@@ -175,11 +175,6 @@ juce::File MainComponent::versionFileFor (int formatIndex) const
     return install_status::versionFileIn (bundleFileFor (formatIndex), productName, formatIndex);
 }
 
-juce::String MainComponent::installedVersionOf (int formatIndex) const
-{
-    return install_status::readInstalledVersion (versionFileFor (formatIndex));
-}
-
 FormatState MainComponent::statusOf (int formatIndex) const
 {
     return install_status::stateOf (bundleFileFor (formatIndex), versionFileFor (formatIndex), productVersion);

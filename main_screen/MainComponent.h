@@ -39,7 +39,6 @@ public:
 
     juce::File bundleFileFor (int formatIndex) const;
     juce::File versionFileFor (int formatIndex) const;
-    juce::String installedVersionOf (int formatIndex) const;
     FormatState statusOf (int formatIndex) const;
 
     // The function the settings panel calls after the user picked a folder.

@@ -1,6 +1,7 @@
 #include "main_screen/MainComponent.h"
 
 #include "main_screen/MainLayout.h"
+#include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
 #include "settings/panel_settings.h"
@@ -18,7 +19,7 @@ void MainComponent::resized()
     for (size_t i = 0; i < formatButtons.size(); ++i)
         formatButtons[i]->setBounds (main_layout::formatButton ((int) i, unit));
 
-    helpLabel->setFont (juce::Font (customLookAndFeel.regularTypeface).withHeight (3.0f * unit));
+    helpLabel->setFont (customLookAndFeel.regularFont (3.0f * unit));
     helpLabel->setBounds (main_layout::helpLabel (unit));
     outcomeText->setBounds (main_layout::outcomeArea (unit).toNearestInt());
 
@@ -32,6 +33,7 @@ void MainComponent::resized()
     if (eulaPanel != nullptr) relayout (eulaPanel.get(), eulaPanel->unit);
     if (supportPanel != nullptr) relayout (supportPanel.get(), supportPanel->unit);
     if (settingsPanel != nullptr) relayout (settingsPanel.get(), settingsPanel->unit);
+    if (changelogPanel != nullptr) relayout (changelogPanel.get(), changelogPanel->unit);
 }
 
 void MainComponent::modifierKeysChanged (const juce::ModifierKeys& modifiers)

@@ -49,7 +49,7 @@ void MainComponent::paint (juce::Graphics& g)
     g.fillEllipse (width - 2.0f * u, height - 4.0f * u, u, u);
     g.fillEllipse (width - 4.0f * u, height - 2.0f * u, u, u);
 
-    g.setFont (juce::Font (customLookAndFeel.regularTypeface));
+    g.setFont (customLookAndFeel.regularFont (14.0f));
 
     const juce::Rectangle<float> titleArea { 4.0f * u, 8.0f * u, width, 12.0f * u };
     g.setColour (colour_text_dim);
@@ -173,7 +173,7 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
         installIcon->replaceColour (colour_green, colour_surface);
     }
 
-    g.setFont (juce::Font (customLookAndFeel.regularTypeface).withHeight (8.0f * u));
+    g.setFont (customLookAndFeel.regularFont (8.0f * u));
     g.setFillType (juce::FillType (colour_text));
     g.drawText ("SUCCESS!", area, juce::Justification::centredBottom, true);
 
@@ -196,7 +196,7 @@ void MainComponent::paintFailureView (juce::Graphics& g)
     drawIconWithin (g, warningIcon.get(), { area.getX(), area.getY() + u, area.getWidth(), 11.0f * u },
                     juce::RectanglePlacement::centred);
 
-    g.setFont (juce::Font (customLookAndFeel.regularTypeface).withHeight (5.0f * u));
+    g.setFont (customLookAndFeel.regularFont (5.0f * u));
     g.setColour (colour_orange);
     g.drawText (installReport.headline(), juce::Rectangle<float> (area.getX(), area.getY() + 13.0f * u, area.getWidth(), 6.0f * u),
                 juce::Justification::centred, true);

@@ -79,8 +79,16 @@ void panel_changelog::paint (juce::Graphics& g)
 
 void panel_changelog::resized()
 {
+    // The reader keeps their place: the same share of the notes stays at the top.
+    const auto oldHeight = content->getHeight();
+    const auto oldTop = viewport->getViewPositionY();
+
     viewport->setBounds (panel_layout::bodyBounds (unit));
     content->layoutItems (viewport->getMaximumVisibleWidth(), unit);
+
+    if (oldHeight > 0)
+        viewport->setViewPosition (0, juce::roundToInt ((double) oldTop * content->getHeight() / oldHeight));
+
     layoutCloseButton();
 }
 

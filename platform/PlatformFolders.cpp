@@ -10,13 +10,21 @@ namespace kv::platform
                && (path.length() == 2 || path[2] == '/' || path[2] == '\\');
     }
 
+    juce::String windowsAbsolutePath (const juce::String& path)
+    {
+        const auto native = path.replaceCharacter ('/', '\\');
+        return isDriveLetterPath (native) || native.startsWithChar ('\\') ? native : juce::String();
+    }
+
 #if JUCE_WINDOWS
     juce::File fileFromPath (const juce::String& path)
     {
-        if (path.isEmpty() || ! juce::File::isAbsolutePath (path))
+        const auto native = windowsAbsolutePath (path);
+
+        if (native.isEmpty())
             return {};
 
-        return juce::File (path);
+        return juce::File (native);
     }
 
     juce::File commonApplicationDataFolder()

@@ -22,4 +22,10 @@ namespace kv::platform
 
     // True for "X:" followed by nothing or a separator, with either separator.
     bool isDriveLetterPath (const juce::String& path);
+
+    // A path as Windows takes it, with backslashes: "C:/x" and "//server/share/x" (the
+    // settings file may use either separator) become "C:\x" and "\\server\share\x".
+    // Empty for a path that is not absolute on Windows (JUCE alone would take "//server"
+    // for a relative path there).
+    juce::String windowsAbsolutePath (const juce::String& path);
 }

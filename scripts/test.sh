@@ -9,6 +9,8 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 "$here/scripts/setup.sh"
+# Wine's and MinGW's DLLs are test inputs of the first suite too, not only of the Windows stage.
+"$here/scripts/setup-windows.sh"
 
 echo "== format check"
 "$here/scripts/check-format.sh"

@@ -40,7 +40,7 @@ namespace settings
         if (! isWellFormedFileText (bytes.getData(), bytes.getSize()))
             return nullptr;
 
-        const auto text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
+        const auto text = decodeFileText (bytes.getData(), bytes.getSize());
 
         if (countElementTags (text) > maximumElementCount)
             return nullptr;

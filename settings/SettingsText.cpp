@@ -40,6 +40,43 @@ namespace settings
         return kv::platform::isWellFormedUtf8 (data, numBytes);
     }
 
+    juce::String decodeFileText (const void* bytes, size_t numBytes)
+    {
+        const auto* data = static_cast<const juce::uint8*> (bytes);
+        const auto isLittleEndian = numBytes >= 2 && data[0] == 0xff && data[1] == 0xfe;
+        const auto isBigEndian = numBytes >= 2 && data[0] == 0xfe && data[1] == 0xff;
+
+        if (! isLittleEndian && ! isBigEndian)
+        {
+            const auto hasMark = numBytes >= 3 && data[0] == 0xef && data[1] == 0xbb && data[2] == 0xbf;
+            return hasMark ? juce::String::fromUTF8 (reinterpret_cast<const char*> (data + 3), (int) numBytes - 3)
+                           : juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) numBytes);
+        }
+
+        const auto unitAt = [=] (size_t i)
+        {
+            const auto first = data[2 + i * 2], second = data[3 + i * 2];
+            return (juce::uint32) (isBigEndian ? (first << 8) | second : (second << 8) | first);
+        };
+
+        const auto numUnits = (numBytes - 2) / 2;
+        std::vector<juce::juce_wchar> codePoints;
+        codePoints.reserve (numUnits + 1);
+
+        for (size_t i = 0; i < numUnits; ++i)
+        {
+            auto unit = unitAt (i);
+
+            if (unit >= 0xd800 && unit <= 0xdbff && i + 1 < numUnits)
+                unit = 0x10000 + ((unit - 0xd800) << 10) + (unitAt (++i) - 0xdc00);
+
+            codePoints.push_back ((juce::juce_wchar) unit);
+        }
+
+        codePoints.push_back (0);
+        return juce::String (juce::CharPointer_UTF32 (codePoints.data()));
+    }
+
     int countElementTags (const juce::String& text)
     {
         // Every '<' that could open an element counts, wherever it stands: closing tags

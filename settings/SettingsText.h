@@ -10,6 +10,10 @@ namespace settings
     // True when the bytes are well-formed UTF-8, or well-formed UTF-16 after a byte-order mark.
     bool isWellFormedFileText (const void* bytes, size_t numBytes);
 
+    // The text of bytes that passed that check. UTF-16 is decoded here, surrogate pairs
+    // included: JUCE 7's own decoding turns each half of a pair into a character of its own.
+    juce::String decodeFileText (const void* bytes, size_t numBytes);
+
     // An upper bound on the number of elements in the text, and so on their nesting depth.
     int countElementTags (const juce::String& text);
 

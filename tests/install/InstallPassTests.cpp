@@ -103,6 +103,40 @@ TEST_F (InstallPass, InstallsEveryFormatWithTheArchiveLayout)
                "[.ShellClassInfo]\r\nIconResource=Plugin.ico,0\r\nIconFile=Plugin.ico\r\nIconIndex=0\r\n");
 }
 
+TEST_F (InstallPass, InstalledFilesCarryTheTimesOfTheirEntries)
+{
+    ASSERT_TRUE (runInstallPass (request ({ true, true, false })).succeeded());
+
+    juce::ZipFile zip (new juce::MemoryInputStream (fixtures.bytes[0].data(), fixtures.bytes[0].size(), false), true);
+    const auto* entry = zip.getEntry ("Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3");
+    ASSERT_NE (entry, nullptr);
+    ASSERT_LT (entry->fileTime, juce::Time::getCurrentTime() - juce::RelativeTime::days (30)) << "the fixture's time must be old";
+
+    for (const auto& file : { bundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3"), bundle (1) })
+    {
+        EXPECT_EQ (file.getLastModificationTime().toMilliseconds() / 1000, entry->fileTime.toMilliseconds() / 1000) << file.getFullPathName();
+        EXPECT_EQ (file.getLastAccessTime().toMilliseconds() / 1000, entry->fileTime.toMilliseconds() / 1000);
+    }
+}
+
+TEST_F (InstallPass, ADanglingLinkAtTheBundlePathIsTheBundleItself)
+{
+    destination (0).createDirectory();
+    const auto gone = sandbox.root().getChildFile ("gone");
+
+    ASSERT_EQ (::symlink (gone.getFullPathName().toRawUTF8(), bundle (0).getFullPathName().toRawUTF8()), 0);
+    EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+    EXPECT_TRUE (bundle (0).getChildFile ("desktop.ini").existsAsFile());
+    expectOnlyTheBundleIn (0);
+
+    ASSERT_TRUE (bundle (0).deleteRecursively());
+    ASSERT_EQ (::symlink (gone.getFullPathName().toRawUTF8(), bundle (0).getFullPathName().toRawUTF8()), 0);
+    EXPECT_TRUE (runInstallPass (request ({ true, false, false }, true)).succeeded());
+    EXPECT_FALSE (bundle (0).isSymbolicLink());
+    EXPECT_EQ (destination (0).getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_FALSE (gone.exists());
+}
+
 TEST_F (InstallPass, OnlySelectedFormatsAreTouched)
 {
     installOldCopy (0);
@@ -290,6 +324,11 @@ TEST_F (InstallPass, DamagedArchivesAreRefusedAndTheOldCopyKept)
         EXPECT_EQ (report.outcomes[0].problem, InstallProblem::archiveDamaged) << what;
         EXPECT_EQ (snapshotTree (destination (1)), before) << what;
         EXPECT_TRUE (report.details().contains ("Download the installer again")) << what;
+
+        // Aimed at a folder that does not exist yet, it leaves no folder behind either.
+        r.destinationFolders[1] = sandbox.root().getChildFile ("new/CLAP");
+        EXPECT_EQ (runInstallPass (r).outcomes[0].problem, InstallProblem::archiveDamaged) << what;
+        EXPECT_FALSE (sandbox.root().getChildFile ("new").exists()) << what;
     }
 }
 

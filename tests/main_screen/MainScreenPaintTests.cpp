@@ -91,3 +91,22 @@ TEST_F (Fixture, InstallCaptionFollowsShift)
 
     EXPECT_GT (differing, 20) << "the caption under INSTALL changes to UNINSTALL";
 }
+
+TEST_F (Fixture, ARefusedEmbeddedTypefaceFallsBackToTheDefaultFont)
+{
+    auto& s = build();
+    s.customLookAndFeel.regularTypeface = nullptr; // as when the platform refuses the font
+    s.setSize (700, 700);
+    s.setSize (600, 600);
+
+    const auto image = render();
+    const auto title = kv::test::countPixels (image, { 24, 48, 300, 60 }, [] (juce::Colour c)
+                                              { return c.getBrightness() > 0.5f; });
+    EXPECT_GT (title, 200) << "the product name is still written";
+
+    s.installDone = true;
+    EXPECT_GT (kv::test::countPixels (render(), { 24, 168, 552, 228 }, [] (juce::Colour c)
+                                      { return c.getBrightness() > 0.8f; }),
+               100)
+        << "SUCCESS! is still written";
+}

@@ -48,3 +48,16 @@ TEST (PlatformFolders, RootComesFromTheEnvironment)
     }
     EXPECT_EQ (kv::platform::sandboxRoot(), outer.root());
 }
+
+TEST (PlatformFolders, WindowsTakesEitherSeparatorNetworkPathsIncluded)
+{
+    using kv::platform::windowsAbsolutePath;
+
+    EXPECT_EQ (windowsAbsolutePath ("//server/share/VST3"), "\\\\server\\share\\VST3");
+    EXPECT_EQ (windowsAbsolutePath ("\\\\server\\share\\VST3"), "\\\\server\\share\\VST3");
+    EXPECT_EQ (windowsAbsolutePath ("C:/Program Files/Common Files/VST3"), "C:\\Program Files\\Common Files\\VST3");
+    EXPECT_EQ (windowsAbsolutePath ("E:"), "E:");
+
+    for (const auto* relative : { "", "VST3", "Plug-Ins/VST3", "1:/x", "CC:/x" })
+        EXPECT_EQ (windowsAbsolutePath (relative), juce::String()) << relative;
+}

@@ -189,9 +189,12 @@ TEST_F (SettingsFile, MalformedTextOrDeepNestingCountsAsUnreadable)
     }
 }
 
-TEST_F (SettingsFile, Utf16FileWithItsByteOrderMarkIsRead)
+TEST_F (SettingsFile, Utf16FileWithItsByteOrderMarkIsReadSurrogatePairsIncluded)
 {
-    const auto text = juce::String (juce::CharPointer_UTF8 ("<Plugin_Manager_Settings VST3_Path=\"D:/Sixteen\" AAX_Path=\"D:/\xc3\xa9\"/>"));
+    // An emoji lies outside the Basic Multilingual Plane: two UTF-16 units, one character.
+    const auto emojiFolder = juce::String::fromUTF8 ("D:/Plug-ins \xf0\x9f\x8e\xb9");
+    const auto text = "<Plugin_Manager_Settings VST3_Path=\"D:/Sixteen\" CLAP_Path=\"" + emojiFolder
+                      + "\" AAX_Path=\"" + juce::String::fromUTF8 ("D:/\xc3\xa9") + "\"/>";
 
     for (const auto bigEndian : { false, true })
     {
@@ -201,14 +204,22 @@ TEST_F (SettingsFile, Utf16FileWithItsByteOrderMarkIsRead)
 
         for (auto p = text.getCharPointer(); ! p.isEmpty();)
         {
-            const auto unit = (int) p.getAndAdvance();
-            bigEndian ? out.writeShortBigEndian ((short) unit) : out.writeShort ((short) unit);
+            auto c = (juce::uint32) p.getAndAdvance();
+            juce::uint32 units[2] = { c, 0 };
+
+            if (c >= 0x10000)
+                units[0] = 0xd800 + ((c - 0x10000) >> 10), units[1] = 0xdc00 + ((c - 0x10000) & 0x3ff);
+
+            for (auto unit : units)
+                if (unit != 0)
+                    bigEndian ? out.writeShortBigEndian ((short) unit) : out.writeShort ((short) unit);
         }
 
         kv::test::writeBytes (sandbox.settingsFile(), out.getData(), out.getDataSize());
         load();
 
         EXPECT_EQ (folders[0], sandbox.windowsPath ("D:/Sixteen"));
+        EXPECT_EQ (folders[1], sandbox.windowsPath (emojiFolder));
         EXPECT_EQ (folders[2], sandbox.windowsPath (juce::String::fromUTF8 ("D:/\xc3\xa9")));
     }
 }
@@ -306,13 +317,16 @@ TEST_F (SettingsFile, ConcurrentWritersNeverLeaveAHalfWrittenFile)
     };
 
     std::thread first (writer, "D:\\First\\"), second (writer, "D:\\Second\\");
+    int unreadable = 0;
     for (int i = 0; i < 200; ++i)
     {
+        // Every read finds a whole file: a missing or half-written one would not parse.
         if (const auto document = settings::readSettingsDocument (sandbox.settingsFile()))
-        {
             EXPECT_EQ (document->getStringAttribute ("VST3_Path"), "y");
-        }
+        else
+            ++unreadable;
     }
+    EXPECT_EQ (unreadable, 0) << "a reader found no whole settings file";
     first.join();
     second.join();
 
