@@ -2,6 +2,7 @@
 
 #include "install/ArchiveCheck.h"
 #include "install/Leftovers.h"
+#include "platform/FileItems.h"
 #include "platform/ResidentMemory.h"
 
 namespace
@@ -81,18 +82,40 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (zip.getNumEntries() != (int) records.size())
         return outcome (job, InstallProblem::archiveDamaged);
 
+    // The folders this pass creates go again if it fails: a refused archive leaves no trace.
+    auto firstCreated = juce::File();
+    for (auto folder = destination; ! itemExists (folder) && folder != folder.getParentDirectory(); folder = folder.getParentDirectory())
+        firstCreated = folder;
+
+    auto removeCreatedFolders = [&]
+    {
+        if (firstCreated == juce::File())
+            return;
+
+        for (auto folder = destination; folder.isAChildOf (firstCreated.getParentDirectory()); folder = folder.getParentDirectory())
+            if (kv::platform::childrenOf (folder).isEmpty())
+                files.removeItem (folder);
+    };
+
     if (! destination.isDirectory() && ! files.createDirectory (destination))
+    {
+        removeCreatedFolders();
         return outcome (job, InstallProblem::destinationNotCreatable, destination.getFullPathName());
+    }
 
     const auto bundle = destination.getChildFile (job.bundleName);
     const auto staging = leftovers::freeNameFor (bundle, leftovers::Kind::staging);
 
     if (! files.createDirectory (staging))
+    {
+        removeCreatedFolders();
         return outcome (job, InstallProblem::writeFailed, destination.getFullPathName());
+    }
 
     auto abandon = [&] (InstallProblem problem, const juce::String& detail = {})
     {
         leftovers::disposeOf (staging, bundle, files);
+        removeCreatedFolders();
         return outcome (job, problem, detail);
     };
 

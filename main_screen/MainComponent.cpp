@@ -67,6 +67,7 @@ MainComponent::MainComponent()
     showSelectionOnTiles();
 
     outcomeText = std::make_unique<AccessibleText>();
+    outcomeText->setName ("OUTCOME");
     addChildComponent (*outcomeText);
 
     // Tab reaches the controls in reading order; a click anywhere hides the focus mark.

@@ -26,6 +26,9 @@ void OverlayPanel::createCloseButton()
 
 void OverlayPanel::focusFirstControl()
 {
+    if (! isShowing())
+        return;
+
     if (auto traverser = createKeyboardFocusTraverser())
         if (auto* first = traverser->getDefaultComponent (this))
             first->grabKeyboardFocus();

@@ -20,7 +20,7 @@ TEST_F (Fixture, StartsInTheNormalViewWithTheVersionOnTheHelpLine)
     juce::StringArray order;
     for (auto* child : s.getChildren())
         order.add (child->getName());
-    EXPECT_EQ (order.joinIntoString (","), "EULA,MANUAL,WEBSITE,SUPPORT,SETTINGS,CHANGES,VST3,CLAP,AAX,INSTALL,SELECT_ALL,");
+    EXPECT_EQ (order.joinIntoString (","), "EULA,MANUAL,WEBSITE,SUPPORT,SETTINGS,CHANGES,VST3,CLAP,AAX,INSTALL,SELECT_ALL,OUTCOME,");
 
     for (auto* child : s.getChildren())
     {
