@@ -35,7 +35,9 @@ target_compile_definitions(kv_juce
         JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
         JUCE_MODAL_LOOPS_PERMITTED=1
         JUCE_APPLICATION_NAME_STRING="kv_installer"
-        JUCE_APPLICATION_VERSION_STRING="1.3.0")
+        JUCE_APPLICATION_VERSION_STRING="${PROJECT_VERSION}"
+        # The installer's version, defined once: the project's version.
+        KV_INSTALLER_VERSION="${PROJECT_VERSION}")
 # Hand the modules' include paths and definitions on to whoever links kv_juce, as system
 # headers, without handing on their sources (which would compile JUCE again).
 target_include_directories(kv_juce SYSTEM INTERFACE

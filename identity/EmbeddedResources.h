@@ -3,6 +3,24 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "BinaryData.h"
+#include "identity/FormatTable.h"
+
+#include <array>
+
+// Each format's embedded archive and badge, by the format table's index.
+struct FormatResources
+{
+    const char* archive;
+    const int& archiveSize;
+    const char* icon;
+    const int& iconSize;
+};
+
+inline const std::array<FormatResources, numFormats> formatResources { {
+    { BinaryData::vst3_zip, BinaryData::vst3_zipSize, BinaryData::icon_vst3_svg, BinaryData::icon_vst3_svgSize },
+    { BinaryData::clap_zip, BinaryData::clap_zipSize, BinaryData::icon_clap_svg, BinaryData::icon_clap_svgSize },
+    { BinaryData::aax_zip, BinaryData::aax_zipSize, BinaryData::icon_aax_svg, BinaryData::icon_aax_svgSize },
+} };
 
 // Loads an embedded SVG; null when the data does not parse.
 inline std::unique_ptr<juce::Drawable> loadEmbeddedDrawable (const char* data, int size)

@@ -2,11 +2,21 @@
 
 #include <juce_core/juce_core.h>
 
-// Indexed by format: 0 VST3, 1 CLAP, 2 AAX. Apart from the rest of the identity so that
-// build tools, which embed no resources, read the same names.
-static constexpr int numFormats = 3;
-inline const juce::StringArray formatNames { "VST3", "CLAP", "AAX" };
-inline const juce::StringArray formatExtensions { ".vst3", ".clap", ".aaxplugin" };
+#include "identity/FormatTable.h"
 
-// The archive each format's bundle travels in, as the build expects it.
-inline const juce::StringArray formatArchiveNames { "vst3.zip", "clap.zip", "aax.zip" };
+// The format table's columns as JUCE strings, for the code that compares and joins them.
+namespace format_columns
+{
+    template <typename Member>
+    juce::StringArray of (Member member)
+    {
+        juce::StringArray column;
+        for (const auto& format : formatTable)
+            column.add (format.*member);
+        return column;
+    }
+}
+
+inline const juce::StringArray formatNames = format_columns::of (&FormatFacts::name);
+inline const juce::StringArray formatExtensions = format_columns::of (&FormatFacts::extension);
+inline const juce::StringArray formatArchiveNames = format_columns::of (&FormatFacts::archiveFileName);

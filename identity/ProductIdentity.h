@@ -9,7 +9,7 @@
 // text. Defined once here and read by every screen.
 
 inline const juce::String applicationName { "kv_installer" };
-inline const juce::String applicationVersion { "1.3.0" };
+inline const juce::String applicationVersion { KV_INSTALLER_VERSION };
 
 // Palette colours are kept as the six-digit literals the artwork was designed with;
 // the opaque alpha is prepended when they are parsed.

@@ -1,5 +1,6 @@
 #include "install/InstallPass.h"
 
+#include "identity/EmbeddedResources.h"
 #include "identity/ProductIdentity.h"
 #include "install/BundleInstaller.h"
 #include "install/Recovery.h"
@@ -43,7 +44,10 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
 
 std::array<EmbeddedArchive, 3> embeddedArchives()
 {
-    return { EmbeddedArchive { BinaryData::vst3_zip, (size_t) BinaryData::vst3_zipSize, true },
-             EmbeddedArchive { BinaryData::clap_zip, (size_t) BinaryData::clap_zipSize, true },
-             EmbeddedArchive { BinaryData::aax_zip, (size_t) BinaryData::aax_zipSize, true } };
+    std::array<EmbeddedArchive, 3> archives;
+
+    for (size_t i = 0; i < archives.size(); ++i)
+        archives[i] = { formatResources[i].archive, (size_t) formatResources[i].archiveSize, true };
+
+    return archives;
 }

@@ -1,5 +1,7 @@
 #include "look_and_feel/InvisibleButton.h"
 
+#include "identity/ProductIdentity.h"
+
 namespace
 {
     class InvisibleButtonHandler final : public juce::AccessibilityHandler
@@ -57,6 +59,23 @@ InvisibleButton::InvisibleButton (const juce::String& commandName, const juce::S
     setAlpha (0.0f);
     setWantsKeyboardFocus (true);
     setToggleable (kind == Kind::selectable);
+}
+
+std::unique_ptr<InvisibleButton> InvisibleButton::addTo (juce::Component& owner, juce::Button::Listener& listener,
+                                                         const juce::String& commandName, const juce::String& accessibleTitle, Kind kind)
+{
+    auto button = std::make_unique<InvisibleButton> (commandName, accessibleTitle, kind);
+    owner.addAndMakeVisible (*button);
+    button->addListener (&listener);
+    return button;
+}
+
+juce::Colour InvisibleButton::faceColourOf (const juce::Button& button)
+{
+    if (button.isDown())
+        return colour_green;
+
+    return colour_text_dim.withAlpha (button.isOver() ? 0.75f : 0.5f);
 }
 
 bool InvisibleButton::keyPressed (const juce::KeyPress& key)

@@ -17,6 +17,15 @@ public:
 
     InvisibleButton (const juce::String& commandName, const juce::String& accessibleTitle, Kind kind = Kind::plain);
 
+    // Made, shown in owner and reporting its clicks to listener: how every screen gets its
+    // clickable areas.
+    static std::unique_ptr<InvisibleButton> addTo (juce::Component& owner, juce::Button::Listener& listener,
+                                                   const juce::String& commandName, const juce::String& accessibleTitle,
+                                                   Kind kind = Kind::plain);
+
+    // The face its owner paints under it: green while pressed, brighter while hovered.
+    static juce::Colour faceColourOf (const juce::Button&);
+
     // Texts a screen reader asks for each time it reads the control; the fixed title (and
     // an empty description and help) when not set.
     std::function<juce::String()> liveTitle;

@@ -19,12 +19,12 @@ namespace install_status
         if (bundle == juce::File())
             return {};
 
-        switch (formatIndex)
-        {
-            case 0: return bundle.getChildFile ("Contents/x86_64-win/" + productName + ".vst3");
-            case 2: return bundle.getChildFile ("Contents/x64/" + productName + ".aaxplugin");
-            default: return bundle;
-        }
+        const auto& format = formatTable[(size_t) formatIndex];
+
+        if (*format.moduleFolder == 0)
+            return bundle;
+
+        return bundle.getChildFile (juce::String (format.moduleFolder) + "/" + productName + format.extension);
     }
 
     juce::String readInstalledVersion (const juce::File& versionFile)

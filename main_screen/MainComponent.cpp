@@ -19,9 +19,8 @@ MainComponent::MainComponent()
     uninstallMode = false;
     installDone = false;
 
-    formatIcons[0] = loadTintedIcon (BinaryData::icon_vst3_svg, BinaryData::icon_vst3_svgSize, colour_surface);
-    formatIcons[1] = loadTintedIcon (BinaryData::icon_clap_svg, BinaryData::icon_clap_svgSize, colour_surface);
-    formatIcons[2] = loadTintedIcon (BinaryData::icon_aax_svg, BinaryData::icon_aax_svgSize, colour_surface);
+    for (size_t i = 0; i < formatIcons.size(); ++i)
+        formatIcons[i] = loadTintedIcon (formatResources[i].icon, formatResources[i].iconSize, colour_surface);
     installIcon = loadTintedIcon (BinaryData::icon_install_svg, BinaryData::icon_install_svgSize, colour_surface);
     logoDrawable = loadEmbeddedDrawable (BinaryData::logo_korvane_svg, BinaryData::logo_korvane_svgSize);
     warningIcon = loadEmbeddedDrawable (BinaryData::icon_warning_svg, BinaryData::icon_warning_svgSize);
@@ -118,11 +117,9 @@ InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
     jassert (identity != std::end (buttonIdentities));
 
     const auto isTile = formatNames.contains (name);
-    auto* button = new InvisibleButton (name, identity->title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
+    auto button = InvisibleButton::addTo (*this, *this, name, identity->title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
     button->setExplicitFocusOrder (identity->focusOrder);
-    addAndMakeVisible (button);
-    button->addListener (this);
-    return button;
+    return button.release(); // the caller's owning member takes it
 }
 
 void MainComponent::showSelectionOnTiles()

@@ -6,15 +6,6 @@
 
 namespace
 {
-    // Resting, hovered and pressed faces of the main screen's buttons.
-    juce::Colour faceColour (const juce::Button& button)
-    {
-        if (button.isMouseButtonDown())
-            return colour_green;
-
-        return colour_text_dim.withAlpha (button.isMouseOver() ? 0.75f : 0.5f);
-    }
-
     juce::Colour tileColour (FormatStatus status, bool hovered)
     {
         switch (status)
@@ -86,16 +77,16 @@ void MainComponent::paint (juce::Graphics& g)
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {
         const auto r = extraButtons[k]->getBounds().toFloat();
-        g.setColour (faceColour (*extraButtons[k]));
+        g.setColour (InvisibleButton::faceColourOf (*extraButtons[k]));
         g.fillRoundedRectangle (r, 0.5f * u);
         g.setColour (colour_background);
         g.drawText (extraButtonNames[(int) k], r, juce::Justification::centred, true);
     }
 
     const auto installArea = installButton->getBounds().toFloat();
-    g.setColour (faceColour (*installButton));
+    g.setColour (InvisibleButton::faceColourOf (*installButton));
     g.fillRoundedRectangle (installArea, u);
-    drawIconWithin (g, installIcon.get(), main_layout::inset (installArea, 1.5f * u), juce::RectanglePlacement::centred);
+    drawIconWithin (g, installIcon.get(), unit_geometry::inset (installArea, 1.5f * u), juce::RectanglePlacement::centred);
     // The caption stands centred under the button; its area is wider than the button so that
     // "UNINSTALL" is never cut short to "UNINSTA...".
     g.setColour (colour_text_dim);
@@ -138,7 +129,7 @@ void MainComponent::paintNormalView (juce::Graphics& g)
             g.drawRoundedRectangle (r, u, 0.5f * u);
         }
 
-        const auto textArea = main_layout::inset (r, 1.5f * u).translated (10.0f * u, 0.0f);
+        const auto textArea = unit_geometry::inset (r, 1.5f * u).translated (10.0f * u, 0.0f);
         g.setColour (colour_background);
         g.setFont (2.975f * u);
         g.drawText (formatNames[(int) i], textArea, juce::Justification::topLeft, true);
@@ -169,7 +160,7 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
     if (installIcon != nullptr)
     {
         installIcon->replaceColour (colour_surface, colour_green);
-        installIcon->drawWithin (g, main_layout::inset (area, 12.0f * u), juce::RectanglePlacement::centred, 1.0f);
+        installIcon->drawWithin (g, unit_geometry::inset (area, 12.0f * u), juce::RectanglePlacement::centred, 1.0f);
         installIcon->replaceColour (colour_green, colour_surface);
     }
 

@@ -2,6 +2,7 @@
 
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "look_and_feel/UnitGeometry.h"
 #include "panels/PanelLayout.h"
 
 OverlayPanel::OverlayPanel()
@@ -11,17 +12,9 @@ OverlayPanel::OverlayPanel()
 
 OverlayPanel::~OverlayPanel() = default;
 
-std::unique_ptr<InvisibleButton> OverlayPanel::makeInvisibleButton (const juce::String& name, const juce::String& accessibleTitle)
-{
-    auto button = std::make_unique<InvisibleButton> (name, accessibleTitle);
-    button->addListener (this);
-    addAndMakeVisible (*button);
-    return button;
-}
-
 void OverlayPanel::createCloseButton()
 {
-    closeButton = makeInvisibleButton ("X", "Close");
+    closeButton = InvisibleButton::addTo (*this, *this, "X", "Close");
 }
 
 void OverlayPanel::focusFirstControl()
@@ -57,7 +50,7 @@ std::unique_ptr<juce::AccessibilityHandler> OverlayPanel::createAccessibilityHan
 
 juce::Rectangle<int> OverlayPanel::scaled (float x, float y, float w, float h) const
 {
-    return panel_layout::scaled (unit, x, y, w, h);
+    return unit_geometry::scaled (unit, x, y, w, h);
 }
 
 void OverlayPanel::layoutCloseButton()
@@ -88,14 +81,6 @@ void OverlayPanel::paintFrame (juce::Graphics& g, const juce::String& title)
     g.drawEllipse (circle, panel_layout::closeCircleThickness (unit));
     g.setFont (3.0f * unit);
     g.drawText ("X", circle, juce::Justification::centred, true);
-}
-
-juce::Colour OverlayPanel::buttonFaceColour (const juce::Button& button)
-{
-    if (button.isDown())
-        return colour_green;
-
-    return colour_text_dim.withAlpha (button.isOver() ? 0.75f : 0.5f);
 }
 
 void OverlayPanel::closePanel()

@@ -32,17 +32,11 @@ public:
     std::unique_ptr<juce::AccessibilityHandler> createAccessibilityHandler() override;
 
 protected:
-    // An invisible button: it only gives the hit area, hover, press and click, and its
-    // title to screen readers.
-    std::unique_ptr<InvisibleButton> makeInvisibleButton (const juce::String& name, const juce::String& accessibleTitle);
     void createCloseButton();
     void layoutCloseButton();
 
     // Background, the title (when not empty) and the close affordance.
     void paintFrame (juce::Graphics&, const juce::String& title);
-
-    // The face an invisible button gets: green while pressed, brighter while hovered.
-    static juce::Colour buttonFaceColour (const juce::Button&);
 
     juce::Rectangle<int> scaled (float x, float y, float w, float h) const;
 

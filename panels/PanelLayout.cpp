@@ -1,21 +1,11 @@
 #include "panels/PanelLayout.h"
 
+#include "look_and_feel/UnitGeometry.h"
+
 namespace panel_layout
 {
     namespace
     {
-        juce::Rectangle<float> scaledFloat (float unit, float x, float y, float w, float h)
-        {
-            return { x * unit, y * unit, w * unit, h * unit };
-        }
-
-        juce::Rectangle<float> shrunk (juce::Rectangle<float> r, float inset)
-        {
-            return { r.getX() + inset, r.getY() + inset,
-                     juce::jmax (0.0f, r.getWidth() - 2.0f * inset),
-                     juce::jmax (0.0f, r.getHeight() - 2.0f * inset) };
-        }
-
         // A running sum, as the rows were always placed: 16 u, then 1.5 u of gap and 5 u
         // of row for each row above.
         float settingsRowTop (float unit, int row)
@@ -29,12 +19,6 @@ namespace panel_layout
         }
     }
 
-    juce::Rectangle<int> scaled (float unit, float x, float y, float w, float h)
-    {
-        return { juce::roundToInt (x * unit), juce::roundToInt (y * unit),
-                 juce::roundToInt (w * unit), juce::roundToInt (h * unit) };
-    }
-
     int baseline (float unit, float k)
     {
         return (int) (k * unit);
@@ -42,12 +26,12 @@ namespace panel_layout
 
     juce::Rectangle<int> closeButtonBounds (float unit)
     {
-        return scaled (unit, 88.0f, 1.5f, 8.0f, 8.0f);
+        return unit_geometry::scaled (unit, 88.0f, 1.5f, 8.0f, 8.0f);
     }
 
     juce::Rectangle<float> closeCircleBounds (juce::Rectangle<float> buttonBounds, float unit)
     {
-        return shrunk (buttonBounds, 2.0f * unit);
+        return unit_geometry::inset (buttonBounds, 2.0f * unit);
     }
 
     float closeCircleThickness (float unit)
@@ -62,7 +46,7 @@ namespace panel_layout
 
     juce::Rectangle<int> bodyBounds (float unit)
     {
-        return scaled (unit, 4.0f, 12.0f, 92.0f, 80.0f);
+        return unit_geometry::scaled (unit, 4.0f, 12.0f, 92.0f, 80.0f);
     }
 
     juce::Rectangle<int> settingsEditorBounds (float unit, int row)
@@ -84,32 +68,32 @@ namespace panel_layout
 
     juce::Rectangle<int> settingsNoteBounds (float unit)
     {
-        return scaled (unit, 4.0f, 50.0f, 92.0f, 20.0f);
+        return unit_geometry::scaled (unit, 4.0f, 50.0f, 92.0f, 20.0f);
     }
 
     juce::Rectangle<int> discordButtonBounds (float unit)
     {
-        return scaled (unit, 10.0f, 15.0f, 10.0f, 10.0f);
+        return unit_geometry::scaled (unit, 10.0f, 15.0f, 10.0f, 10.0f);
     }
 
     juce::Rectangle<int> mailButtonBounds (float unit)
     {
-        return scaled (unit, 10.0f, 35.0f, 10.0f, 10.0f);
+        return unit_geometry::scaled (unit, 10.0f, 35.0f, 10.0f, 10.0f);
     }
 
     juce::Rectangle<float> discordHeadingBounds (float unit)
     {
-        return scaledFloat (unit, 10.0f, 7.0f, 80.0f, 10.0f);
+        return unit_geometry::scaledFloat (unit, 10.0f, 7.0f, 80.0f, 10.0f);
     }
 
     juce::Rectangle<float> mailHeadingBounds (float unit)
     {
-        return scaledFloat (unit, 10.0f, 27.0f, 80.0f, 10.0f);
+        return unit_geometry::scaledFloat (unit, 10.0f, 27.0f, 80.0f, 10.0f);
     }
 
     juce::Rectangle<float> iconBounds (juce::Rectangle<float> buttonBounds, float unit)
     {
-        return shrunk (buttonBounds, 2.0f * unit);
+        return unit_geometry::inset (buttonBounds, 2.0f * unit);
     }
 
     juce::Rectangle<int> explanationBounds (juce::Rectangle<float> buttonBounds, float unit)
@@ -120,12 +104,12 @@ namespace panel_layout
 
     juce::Rectangle<float> aboutHeadingBounds (float unit)
     {
-        return scaledFloat (unit, 10.0f, 57.0f, 80.0f, 10.0f);
+        return unit_geometry::scaledFloat (unit, 10.0f, 57.0f, 80.0f, 10.0f);
     }
 
     juce::Rectangle<int> aboutTextBounds (float unit)
     {
-        return scaled (unit, 10.0f, 65.0f, 80.0f, 30.0f);
+        return unit_geometry::scaled (unit, 10.0f, 65.0f, 80.0f, 30.0f);
     }
 
     juce::Point<int> copyrightOrigin (float unit)

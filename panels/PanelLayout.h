@@ -6,9 +6,6 @@
 // (a hundredth of the main screen's width), so the panels scale with the window.
 namespace panel_layout
 {
-    // roundToInt of each value times the unit (halves go to even: 13.5 gives 14).
-    juce::Rectangle<int> scaled (float unit, float x, float y, float w, float h);
-
     // Text baselines are truncated rather than rounded.
     int baseline (float unit, float k);
 

@@ -19,8 +19,8 @@ panel_support::panel_support()
     mailIcon = loadTintedIcon (BinaryData::icon_mail_svg, BinaryData::icon_mail_svgSize, colour_surface);
 
     createCloseButton();
-    discordButton = makeInvisibleButton ("DISCORD", "Join the Korvane Discord community");
-    mailButton = makeInvisibleButton ("MAIL", "Write to support by e-mail");
+    discordButton = InvisibleButton::addTo (*this, *this, "DISCORD", "Join the Korvane Discord community");
+    mailButton = InvisibleButton::addTo (*this, *this, "MAIL", "Write to support by e-mail");
 
     // The painted texts, for screen readers.
     setTitle ("Support");
@@ -41,7 +41,7 @@ void panel_support::resized()
 void panel_support::paintIconButton (juce::Graphics& g, const juce::Button& button, juce::Drawable* icon)
 {
     const auto bounds = button.getBounds().toFloat();
-    g.setColour (buttonFaceColour (button));
+    g.setColour (InvisibleButton::faceColourOf (button));
     g.fillRoundedRectangle (bounds, unit);
 
     // A resource that did not parse leaves only the face.

@@ -8,10 +8,10 @@ namespace settings
 {
     DestinationFolders defaultDestinationFolders()
     {
-        const auto commonFiles = kv::platform::fileFromPath ("C:/Program Files/Common Files");
-        return { commonFiles.getChildFile ("VST3"),
-                 commonFiles.getChildFile ("CLAP"),
-                 commonFiles.getChildFile ("Avid/Audio/Plug-Ins") };
+        DestinationFolders folders;
+        for (int i = 0; i < numFormats; ++i)
+            folders[(size_t) i] = kv::platform::fileFromPath (formatTable[(size_t) i].defaultFolder);
+        return folders;
     }
 
     juce::File makerFolder()

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include "identity/Formats.h"
+
 #include <array>
 #include <functional>
 
@@ -18,7 +20,7 @@ namespace settings
     inline const juce::String noteAttribute { "Important_Note:" };
 
     // Attribute names by format index: 0 VST3, 1 CLAP, 2 AAX.
-    inline const juce::StringArray pathAttributes { "VST3_Path", "CLAP_Path", "AAX_Path" };
+    inline const juce::StringArray pathAttributes = format_columns::of (&FormatFacts::settingsAttribute);
 
     inline const juce::String noteText {
         "These are the paths that all Korvane installers will use for their respective formats. "

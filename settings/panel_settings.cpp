@@ -10,9 +10,8 @@ panel_settings::panel_settings (const juce::File& settingsFileToEdit, Destinatio
     : settingsFile (settingsFileToEdit)
     , destinationCallback (std::move (callback))
 {
-    rows.add ({ "VST3", "VST3_Path" });
-    rows.add ({ "CLAP", "CLAP_Path" });
-    rows.add ({ "AAX", "AAX_Path" });
+    for (const auto& format : formatTable)
+        rows.add ({ format.name, format.settingsAttribute });
 
     // The boxes show the file's own spelling, not the main screen's destinations.
     const auto document = settings::readSettingsDocument (settingsFile);
@@ -35,7 +34,7 @@ panel_settings::panel_settings (const juce::File& settingsFileToEdit, Destinatio
         pathEditors.push_back (std::move (editor));
 
         pathEditors.back()->setTitle (rows[i].first + " install folder");
-        browseButtons.push_back (makeInvisibleButton ("BROWSE" + juce::String (i), "Browse for the " + rows[i].first + " install folder"));
+        browseButtons.push_back (InvisibleButton::addTo (*this, *this, "BROWSE" + juce::String (i), "Browse for the " + rows[i].first + " install folder"));
     }
 }
 
@@ -71,7 +70,7 @@ void panel_settings::paint (juce::Graphics& g)
         g.setColour (colour_text_dim);
         g.drawText (rows[i].first, panel_layout::settingsLabelBounds (editorBounds, unit), juce::Justification::centredLeft, true);
 
-        g.setColour (buttonFaceColour (button));
+        g.setColour (InvisibleButton::faceColourOf (button));
         g.fillRoundedRectangle (buttonBounds, 0.5f * unit);
 
         g.setColour (colour_background);

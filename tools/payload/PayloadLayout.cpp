@@ -1,28 +1,52 @@
 #include "tools/payload/PayloadLayout.h"
 
+#include "identity/FormatTable.h"
+
 #include <stdexcept>
 
 namespace kv::payload
 {
+    namespace
+    {
+        // The stand-in product's name; the real product's archives come from its maker.
+        constexpr const char* productName = "Strandline2";
+
+        FormatLayout layoutOf (int formatIndex, uint64_t moduleBytes, uint64_t fillerSeed)
+        {
+            const auto& format = formatTable[(size_t) formatIndex];
+            const std::string bundle = std::string (productName) + format.extension;
+
+            std::string moduleFolder = format.moduleFolder;
+            for (auto& c : moduleFolder)
+                c = c == '/' ? '\\' : c;
+
+            FormatLayout layout { format.name, format.archiveFileName, moduleBytes, fillerSeed, {} };
+
+            if (moduleFolder.empty())
+            {
+                layout.entries.push_back ({ bundle, EntryKind::module });
+                return layout;
+            }
+
+            layout.entries.push_back ({ bundle + "\\Contents\\", EntryKind::directory });
+            layout.entries.push_back ({ bundle + "\\desktop.ini", EntryKind::desktopIni });
+            layout.entries.push_back ({ bundle + "\\Plugin.ico", EntryKind::icon });
+
+            if (formatIndex == 0) // a VST3 bundle describes its module to hosts
+                layout.entries.push_back ({ bundle + "\\Contents\\Resources\\moduleinfo.json", EntryKind::moduleInfo });
+
+            layout.entries.push_back ({ bundle + "\\" + moduleFolder + "\\" + bundle, EntryKind::module });
+            return layout;
+        }
+    }
+
     const FormatLayout& formatLayout (int formatIndex)
     {
+        // The real product's module sizes, and a filler seed per format so the modules differ.
         static const FormatLayout layouts[formatCount] {
-            { "VST3", "vst3.zip", 17621288, 0x5653543301ull, {
-                                                                 { "Strandline2.vst3\\Contents\\", EntryKind::directory },
-                                                                 { "Strandline2.vst3\\desktop.ini", EntryKind::desktopIni },
-                                                                 { "Strandline2.vst3\\Plugin.ico", EntryKind::icon },
-                                                                 { "Strandline2.vst3\\Contents\\Resources\\moduleinfo.json", EntryKind::moduleInfo },
-                                                                 { "Strandline2.vst3\\Contents\\x86_64-win\\Strandline2.vst3", EntryKind::module },
-                                                             } },
-            { "CLAP", "clap.zip", 17266472, 0x434C415001ull, {
-                                                                 { "Strandline2.clap", EntryKind::module },
-                                                             } },
-            { "AAX", "aax.zip", 17400416, 0x4141580001ull, {
-                                                               { "Strandline2.aaxplugin\\Contents\\", EntryKind::directory },
-                                                               { "Strandline2.aaxplugin\\desktop.ini", EntryKind::desktopIni },
-                                                               { "Strandline2.aaxplugin\\Plugin.ico", EntryKind::icon },
-                                                               { "Strandline2.aaxplugin\\Contents\\x64\\Strandline2.aaxplugin", EntryKind::module },
-                                                           } },
+            layoutOf (0, 17621288, 0x5653543301ull),
+            layoutOf (1, 17266472, 0x434C415001ull),
+            layoutOf (2, 17400416, 0x4141580001ull),
         };
 
         if (formatIndex < 0 || formatIndex >= formatCount)

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "identity/FormatTable.h"
+
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace kv::payload
@@ -16,21 +19,22 @@ namespace kv::payload
 
     struct LayoutEntry
     {
-        const char* name; // as stored in the archive, '\' separated
+        std::string name; // as stored in the archive, '\' separated
         EntryKind kind;
     };
 
-    /** One product archive: its file name and its entries, in archive order. */
+    /** One product archive: its file name and its entries, in archive order, following the
+        format table (identity/FormatTable.h). */
     struct FormatLayout
     {
-        const char* formatName;
-        const char* archiveName;
+        std::string formatName;
+        std::string archiveName;
         uint64_t defaultModuleBytes; // the size of the real product's module
         uint64_t fillerSeed; // distinct per format, so the three modules differ
         std::vector<LayoutEntry> entries;
     };
 
-    inline constexpr int formatCount = 3; // 0 VST3, 1 CLAP, 2 AAX
+    inline constexpr int formatCount = numFormats;
 
     /** Throws std::out_of_range for an index outside [0, formatCount). */
     const FormatLayout& formatLayout (int formatIndex);
