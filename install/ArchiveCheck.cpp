@@ -2,35 +2,111 @@
 
 #include <zlib.h>
 
-EntryCopy copyEntryVerified (juce::ZipFile& zip, int index, const ZipRecord& record, juce::OutputStream* out)
+namespace
 {
-    std::unique_ptr<juce::InputStream> in (zip.createStreamForEntry (index));
+    constexpr juce::uint32 localHeaderSignature = 0x04034b50;
+    constexpr size_t localHeaderSize = 30;
+    constexpr size_t chunkSize = 256 * 1024;
 
-    if (in == nullptr)
+    juce::uint16 read16 (const juce::uint8* p) { return (juce::uint16) (p[0] | (p[1] << 8)); }
+    juce::uint32 read32 (const juce::uint8* p) { return (juce::uint32) read16 (p) | ((juce::uint32) read16 (p + 2) << 16); }
+
+    // Where the entry's data starts, found through its local header; nullptr when the header
+    // is missing or its data runs past the end.
+    const juce::uint8* entryData (const juce::uint8* bytes, size_t size, const ZipRecord& record)
+    {
+        const auto at = record.localHeaderOffset;
+
+        if (at > size || size - at < localHeaderSize || read32 (bytes + at) != localHeaderSignature)
+            return nullptr;
+
+        const auto start = at + localHeaderSize + read16 (bytes + at + 26) + read16 (bytes + at + 28);
+
+        if (start > size || size - start < record.compressedSize)
+            return nullptr;
+
+        return bytes + start;
+    }
+
+    // The bytes of one entry as they come out of the archive, a chunk at a time.
+    template <typename Consume>
+    bool inflateEntry (const juce::uint8* data, const ZipRecord& record, Consume&& consume)
+    {
+        if (record.method == 0)
+        {
+            if (record.compressedSize != record.uncompressedSize)
+                return false;
+
+            for (juce::uint64 done = 0; done < record.compressedSize;)
+            {
+                const auto n = (size_t) juce::jmin<juce::uint64> (chunkSize, record.compressedSize - done);
+                if (! consume (data + done, n))
+                    return false;
+                done += n;
+            }
+
+            return true;
+        }
+
+        // Raw deflate, read in place: no copy of the compressed bytes, no stream layers.
+        z_stream stream {};
+        if (inflateInit2 (&stream, -MAX_WBITS) != Z_OK)
+            return false;
+
+        juce::HeapBlock<juce::uint8> buffer (chunkSize);
+        stream.next_in = const_cast<Bytef*> (data);
+        stream.avail_in = (uInt) record.compressedSize;
+        int result = Z_OK;
+
+        while (result == Z_OK)
+        {
+            stream.next_out = buffer.get();
+            stream.avail_out = (uInt) chunkSize;
+            result = inflate (&stream, Z_NO_FLUSH);
+
+            const auto produced = chunkSize - stream.avail_out;
+            if ((result != Z_OK && result != Z_STREAM_END) || (produced > 0 && ! consume (buffer.get(), produced)))
+            {
+                result = Z_DATA_ERROR;
+                break;
+            }
+
+            if (result == Z_OK && produced == 0 && stream.avail_in == 0)
+                result = Z_BUF_ERROR; // the data ends before the stream does
+        }
+
+        inflateEnd (&stream);
+        return result == Z_STREAM_END;
+    }
+}
+
+EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipRecord& record, juce::OutputStream* out)
+{
+    const auto* data = entryData (static_cast<const juce::uint8*> (archive), archiveSize, record);
+
+    if (data == nullptr)
         return EntryCopy::damaged;
 
-    constexpr int bufferSize = 256 * 1024;
-    juce::HeapBlock<char> buffer (bufferSize);
     uLong crc = crc32 (0L, Z_NULL, 0);
     juce::uint64 total = 0;
+    bool writeFailed = false;
 
-    for (;;)
-    {
-        const auto got = in->read (buffer.get(), bufferSize);
-
-        if (got <= 0)
-            break;
-
-        total += (juce::uint64) got;
+    const auto inflated = inflateEntry (data, record, [&] (const juce::uint8* bytes, size_t n)
+                                        {
+        total += n;
 
         if (total > record.uncompressedSize)
-            return EntryCopy::damaged;
+            return false;
 
-        crc = crc32 (crc, reinterpret_cast<const Bytef*> (buffer.get()), (uInt) got);
+        crc = crc32_z (crc, bytes, n);
 
-        if (out != nullptr && ! out->write (buffer.get(), (size_t) got))
-            return EntryCopy::writeFailed;
-    }
+        if (out != nullptr && ! out->write (bytes, n))
+            return ! (writeFailed = true);
+
+        return true; });
+
+    if (writeFailed)
+        return EntryCopy::writeFailed;
 
     if (out != nullptr)
     {
@@ -41,7 +117,7 @@ EntryCopy copyEntryVerified (juce::ZipFile& zip, int index, const ZipRecord& rec
                 return EntryCopy::writeFailed;
     }
 
-    if (total != record.uncompressedSize || (juce::uint32) crc != record.crc32)
+    if (! inflated || total != record.uncompressedSize || (juce::uint32) crc != record.crc32)
         return EntryCopy::damaged;
 
     return EntryCopy::ok;
@@ -85,7 +161,7 @@ ArchiveCheck checkArchiveFully (const void* data, size_t size, const juce::Strin
         if (zip.getEntry (entry.index)->filename != record.name)
             return { ArchiveVerdict::damaged, record.name, "the installer's ZIP reader reads its name differently" };
 
-        if (! entry.isDirectory && copyEntryVerified (zip, entry.index, record, nullptr) != EntryCopy::ok)
+        if (! entry.isDirectory && copyEntryVerified (data, size, record, nullptr) != EntryCopy::ok)
             return { ArchiveVerdict::damaged, record.name, "its data does not inflate to the recorded size and CRC-32" };
     }
 

@@ -21,9 +21,9 @@ enum class EntryCopy
     writeFailed
 };
 
-// Inflates one entry, checking its size and CRC-32 against the archive's records, and writes
-// it to out when out is given.
-EntryCopy copyEntryVerified (juce::ZipFile& zip, int index, const ZipRecord& record, juce::OutputStream* out);
+// Inflates one entry straight from the archive's bytes, checking its size and CRC-32 against
+// the archive's records, and writes it to out when out is given.
+EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipRecord& record, juce::OutputStream* out);
 
 // The directory, the layout under the one bundle, names, methods and links: what is checked
 // before anything is unpacked. Fills records and plan for the unpacking.

@@ -27,7 +27,8 @@ namespace
     }
 
     // Writes one entry, checking what was written against the archive's records.
-    InstallProblem unpackEntry (juce::ZipFile& zip, int index, const ZipRecord& record, const juce::File& target, FileOperations& files)
+    InstallProblem unpackEntry (const juce::MemoryBlock& archive, const juce::ZipFile& zip, int index, const ZipRecord& record,
+                                const juce::File& target, FileOperations& files)
     {
         if (! files.createDirectory (target.getParentDirectory()))
             return InstallProblem::writeFailed;
@@ -37,7 +38,7 @@ namespace
         if (out == nullptr)
             return InstallProblem::writeFailed;
 
-        switch (copyEntryVerified (zip, index, record, out.get()))
+        switch (copyEntryVerified (archive.getData(), archive.getSize(), record, out.get()))
         {
             case EntryCopy::ok: break;
             case EntryCopy::damaged: return InstallProblem::archiveDamaged;
@@ -136,7 +137,7 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
             continue;
         }
 
-        const auto problem = unpackEntry (zip, entry.index, record, target, files);
+        const auto problem = unpackEntry (archive, zip, entry.index, record, target, files);
         if (problem != InstallProblem::none)
             return abandon (problem, problem == InstallProblem::archiveDamaged ? record.name : juce::String());
     }

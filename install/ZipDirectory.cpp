@@ -108,6 +108,8 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
         if (localOffset >= directoryOffset || record.compressedSize > directoryOffset - localOffset)
             return refuse ("the data of \"" + record.name + "\" lies outside the archive");
 
+        record.localHeaderOffset = localOffset;
+
         records.push_back (std::move (record));
         pos += entryLength;
     }

@@ -14,6 +14,7 @@ struct ZipRecord
     juce::uint64 compressedSize = 0;
     juce::uint64 uncompressedSize = 0;
     juce::uint32 externalAttributes = 0;
+    size_t localHeaderOffset = 0;
 
     bool isSymbolicLink() const;
 };
