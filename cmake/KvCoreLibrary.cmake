@@ -74,14 +74,13 @@ kv_enable_warnings(kv_core)
 set(kv_res "${PROJECT_SOURCE_DIR}/resources")
 set(kv_embedded
     SFProRoundedRegular_otf  "${KV_FONT_REGULAR}"
-    SFProRoundedSemibold_otf "${KV_FONT_SEMIBOLD}"
     eula_txt                 "${kv_res}/eula.txt"
     CHANGELOG_md             "${kv_res}/CHANGELOG.md"
     vst3_zip                 "${KV_ARCHIVE_DIR}/vst3.zip"
     clap_zip                 "${KV_ARCHIVE_DIR}/clap.zip"
     aax_zip                  "${KV_ARCHIVE_DIR}/aax.zip")
 foreach(name icon_vst3 icon_clap icon_aax icon_install icon_discord icon_mail
-             icon_warning icon_success logo_korvane)
+             icon_warning logo_korvane)
     list(APPEND kv_embedded ${name}_svg "${kv_res}/${name}.svg")
 endforeach()
 

@@ -41,7 +41,7 @@ if(KV_BUILD_TESTS)
     kv_require(GTest_FOUND "libgtest-dev libgmock-dev" "GoogleTest")
 endif()
 
-foreach(font KV_FONT_REGULAR KV_FONT_SEMIBOLD)
+foreach(font KV_FONT_REGULAR)
     if(NOT EXISTS "${${font}}")
         message(FATAL_ERROR "${font} (${${font}}) does not exist. Install the Debian package 'fonts-inter' or set ${font}.")
     endif()

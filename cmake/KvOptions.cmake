@@ -6,8 +6,6 @@ option(KV_BUILD_BENCH "Build the benchmarks (scripts/bench.sh)" OFF)
 # The product's fonts are build-time artefacts; Debian's Inter stands in by default.
 set(KV_FONT_REGULAR "/usr/share/fonts/opentype/inter/Inter-Regular.otf" CACHE FILEPATH
     "Regular OpenType font embedded as SFProRoundedRegular_otf")
-set(KV_FONT_SEMIBOLD "/usr/share/fonts/opentype/inter/Inter-SemiBold.otf" CACHE FILEPATH
-    "Semibold OpenType font embedded as SFProRoundedSemibold_otf")
 
 # Empty: generate stand-in archives at build time. A folder: embed its vst3.zip, clap.zip, aax.zip.
 set(KV_PRODUCT_ARCHIVES_DIR "" CACHE PATH "Folder holding the product's own vst3.zip, clap.zip and aax.zip")

@@ -24,6 +24,36 @@ namespace settings
         return folder.getChildFile (product::settingsFileName);
     }
 
+    // The bytes of the one file that was opened. Another installer may replace the file at
+    // any moment: JUCE's loadFileAsData compares what it read with the size of whatever file
+    // the name leads to by then, and fails when the two differ.
+    static bool readWholeFile (const juce::File& file, juce::MemoryBlock& bytes)
+    {
+        juce::FileInputStream in (file);
+
+        if (! in.openedOk())
+            return false;
+
+        juce::MemoryOutputStream out (bytes, false);
+        juce::HeapBlock<char> buffer (16384);
+
+        for (;;)
+        {
+            const auto got = in.read (buffer.get(), 16384);
+
+            if (got <= 0)
+                break;
+
+            if (out.getDataSize() + (size_t) got > (size_t) maximumFileBytes)
+                return false;
+
+            out.write (buffer.get(), (size_t) got);
+        }
+
+        out.flush();
+        return true;
+    }
+
     std::unique_ptr<juce::XmlElement> readSettingsDocument (const juce::File& settingsFile)
     {
         if (! settingsFile.existsAsFile() || settingsFile.getSize() > maximumFileBytes)
@@ -31,7 +61,7 @@ namespace settings
 
         juce::MemoryBlock bytes;
 
-        if (! settingsFile.loadFileAsData (bytes))
+        if (! readWholeFile (settingsFile, bytes))
             return nullptr;
 
         // Malformed text would reach JUCE's parser and path functions, which overrun or loop

@@ -38,15 +38,19 @@ start_app()
     APP_PID=$!
     app_pids+=("$APP_PID")
 
+    # The window is made twice while it starts (once more for the native title bar): only a
+    # window that is still the same a moment later is the one to drive.
     WID=""
+    local seen=""
     for _ in $(seq 1 300); do
-        WID="$(xdotool search --all --pid "$APP_PID" --name '^kv_installer$' 2> /dev/null | head -1 || true)"
-        [ -n "$WID" ] && break
+        seen="$(xdotool search --all --pid "$APP_PID" --name '^kv_installer$' 2> /dev/null | tail -1 || true)"
+        [ -n "$seen" ] && [ "$seen" = "$WID" ] && break
+        WID="$seen"
         kill -0 "$APP_PID" 2> /dev/null || { tail -20 "$work/app.log"; fail "kv_installer ended before showing a window"; }
-        sleep 0.1
+        sleep 0.2
     done
-    [ -n "$WID" ] || fail "no kv_installer window appeared"
-    sleep 0.8   # first paint
+    [ -n "$WID" ] && [ "$seen" = "$WID" ] || fail "no kv_installer window appeared"
+    sleep 0.6   # first paint
 }
 
 # close_app: asks the window to close, as the title bar's close button does, and waits;
