@@ -103,3 +103,46 @@ count_colour()
 
 click_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 hover_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.4; }
+
+# expect_caption_follows_shift: holding Shift changes the INSTALL caption; releasing it
+# brings the caption back exactly.
+expect_caption_follows_shift()
+{
+    local before after released changed back
+    before="$(shot)"
+    xdotool keydown shift
+    after="$(shot)"
+    xdotool keyup shift
+    released="$(shot)"
+
+    changed="$(compare -metric AE -crop 90x22+500+500 "$before" "$after" null: 2>&1 || true)"
+    [ "${changed%% *}" -gt 20 ] || fail "the INSTALL caption did not change while Shift was held ($changed)"
+    back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 || true)"
+    [ "${back%% *}" -eq 0 ] || fail "the caption did not come back after Shift was released ($back)"
+    echo "ok: the INSTALL caption follows Shift"
+}
+
+# expect_each_panel_opens_and_closes: each of the four panel commands lays its panel over
+# the main screen, its close affordance brightens on hover, and it brings the screen back.
+expect_each_panel_opens_and_closes()
+{
+    local entry name x y image light dim bright
+    for entry in "EULA 72 456" "SUPPORT 174 486" "SETTINGS 276 456" "CHANGES 276 486"; do
+        read -r name x y <<< "$entry"
+
+        click_at "$x" "$y"
+        image="$(shot)"
+        expect_pixel "$image" 300 2 111111 "$name panel covers the header bar"
+        light="$(count_colour "$image" 24 10 500 100 F5F5F5)"
+        [ "$light" -gt 50 ] || fail "$name panel shows no heading ($light light pixels)"
+        dim="$(count_colour "$image" 538 19 28 28 AAA6A6)"
+
+        hover_at 552 33
+        bright="$(count_colour "$(shot)" 538 19 28 28 AAA6A6)"
+        [ "$bright" -gt "$dim" ] || fail "$name close affordance does not brighten on hover ($dim -> $bright)"
+
+        click_at 552 33
+        hover_at 300 60
+        expect_pixel "$(shot)" 300 2 0094D8 "$name closed: the main screen is back"
+    done
+}

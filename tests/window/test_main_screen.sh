@@ -17,14 +17,4 @@ expect_pixel "$(shot)" 285 210 5E5C5C "VST3 tile hovered"
 hover_at 100 456
 expect_pixel "$(shot)" 30 456 848181 "EULA face hovered"
 
-before="$(shot)"
-xdotool keydown shift
-after="$(shot)"
-xdotool keyup shift
-released="$(shot)"
-
-changed="$(compare -metric AE -crop 90x22+500+500 "$before" "$after" null: 2>&1 || true)"
-[ "${changed%% *}" -gt 20 ] || fail "the INSTALL caption did not change while Shift was held ($changed)"
-back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 || true)"
-[ "${back%% *}" -eq 0 ] || fail "the caption did not come back after Shift was released ($back)"
-echo "ok: INSTALL caption follows Shift"
+expect_caption_follows_shift

@@ -28,28 +28,8 @@ hover_at 300 60
 [ "$(count_colour "$(shot)" 20 176 278 68 D3C55F)" -lt 20 ] || fail "a second click left the selection outline"
 echo "ok: a second click takes the outline away"
 
-for entry in "EULA 72 456" "SUPPORT 174 486" "SETTINGS 276 456" "CHANGES 276 486"; do
-    read -r name x y <<< "$entry"
-    click_at "$x" "$y"
-    image="$(shot)"
-    expect_pixel "$image" 300 2 111111 "$name panel covers the header bar"
-    light="$(count_colour "$image" 24 10 500 100 F5F5F5)"
-    [ "$light" -gt 50 ] || fail "$name panel shows no heading ($light light pixels)"
-    click_at 552 33
-    hover_at 300 60
-    expect_pixel "$(shot)" 300 2 0094D8 "$name panel closed: the main screen is back"
-done
-
-before="$(shot)"
-xdotool keydown shift
-after="$(shot)"
-xdotool keyup shift
-released="$(shot)"
-changed="$(compare -metric AE -crop 90x22+500+500 "$before" "$after" null: 2>&1 || true)"
-[ "${changed%% *}" -gt 20 ] || fail "the INSTALL caption did not change while Shift was held ($changed)"
-back="$(compare -metric AE -crop 90x22+500+500 "$before" "$released" null: 2>&1 || true)"
-[ "${back%% *}" -eq 0 ] || fail "the caption did not come back after Shift was released ($back)"
-echo "ok: the INSTALL caption follows Shift"
+expect_each_panel_opens_and_closes
+expect_caption_follows_shift
 
 click_at 159 210      # VST3 tile
 click_now 546 471     # INSTALL
