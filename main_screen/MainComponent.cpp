@@ -73,6 +73,7 @@ MainComponent::MainComponent()
     setWantsKeyboardFocus (true);
     setFocusContainerType (FocusContainerType::keyboardFocusContainer);
     addMouseListener (this, true);
+    juce::Desktop::getInstance().addFocusChangeListener (this);
 
     helpLabel = std::make_unique<juce::Label>();
     addAndMakeVisible (*helpLabel);
@@ -83,7 +84,10 @@ MainComponent::MainComponent()
     setSize (600, 600);
 }
 
-MainComponent::~MainComponent() = default;
+MainComponent::~MainComponent()
+{
+    juce::Desktop::getInstance().removeFocusChangeListener (this);
+}
 
 namespace
 {
@@ -130,6 +134,11 @@ void MainComponent::showSelectionOnTiles()
 
 bool MainComponent::keyPressed (const juce::KeyPress& key)
 {
+    // Tab reaches here from whichever control has the focus, on the screen or in a panel:
+    // from now on the focus is the keyboard's and gets its mark.
+    if (key.isKeyCode (juce::KeyPress::tabKey))
+        focus_mark::setShown (*this, true);
+
     // With the screen itself focused (at start, or after the pass hid the focused button),
     // Tab and Shift+Tab enter the controls at either end.
     if (key.isKeyCode (juce::KeyPress::tabKey) && hasKeyboardFocus (false))
@@ -150,12 +159,10 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
     return false;
 }
 
-void MainComponent::focusOfChildComponentChanged (FocusChangeType cause)
+void MainComponent::globalFocusChanged (juce::Component*)
 {
-    if (cause == focusChangedByTabKey)
-        focus_mark::setShown (*this, true);
-
-    repaint();
+    if (focus_mark::isShown (*this))
+        repaint();
 }
 
 void MainComponent::mouseDown (const juce::MouseEvent&)

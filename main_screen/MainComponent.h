@@ -19,7 +19,8 @@ class panel_changelog;
 // The installer's one screen: it holds the run-time state, paints its own face over
 // transparent buttons, and carries out every command.
 class MainComponent final : public juce::Component,
-                            public juce::Button::Listener
+                            public juce::Button::Listener,
+                            private juce::FocusChangeListener
 {
 public:
     MainComponent();
@@ -31,7 +32,6 @@ public:
 
     // Keyboard use: Tab into the controls, and the focus mark shown only for keyboard focus.
     bool keyPressed (const juce::KeyPress&) override;
-    void focusOfChildComponentChanged (FocusChangeType) override;
     void mouseDown (const juce::MouseEvent&) override;
 
     void buttonClicked (juce::Button*) override;
@@ -79,6 +79,9 @@ public:
     InstallReport installReport;
 
 private:
+    // The focus mark follows every move of the focus, between controls too.
+    void globalFocusChanged (juce::Component*) override;
+
     InvisibleButton* addInvisibleButton (const juce::String& name);
     void showSelectionOnTiles();
     void runInstallPass();

@@ -21,8 +21,18 @@ cleared="$(ring "$(shot)")"
 [ "$cleared" -le $((before + 10)) ] || fail "the focus mark stayed after a mouse click ($cleared)"
 echo "ok: a mouse click takes the mark away"
 
-# Tab to VST3, select it with space, Shift+Tab round to INSTALL, Return.
-xdotool key Tab Tab space
+# Key by key, as a person types: the mark follows the focus from SELECT ALL to the VST3 tile.
+tile_ring() { count_colour "$1" 14 170 290 80 F5F5F5; }
+xdotool key Tab
+sleep 0.5
+xdotool key Tab
+image="$(shot)"
+[ "$(tile_ring "$image")" -gt 150 ] || fail "the focus mark did not move to the VST3 tile ($(tile_ring "$image"))"
+[ "$(ring "$image")" -le $((before + 10)) ] || fail "the focus mark stayed on SELECT ALL ($(ring "$image"))"
+echo "ok: the mark follows the focus to the VST3 tile"
+
+# Select VST3 with space, Shift+Tab round to INSTALL, Return.
+xdotool key space
 sleep 0.3
 xdotool key shift+Tab shift+Tab Return
 sleep 2
