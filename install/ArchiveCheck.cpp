@@ -4,29 +4,7 @@
 
 namespace
 {
-    constexpr juce::uint32 localHeaderSignature = 0x04034b50;
-    constexpr size_t localHeaderSize = 30;
     constexpr size_t chunkSize = 256 * 1024;
-
-    juce::uint16 read16 (const juce::uint8* p) { return (juce::uint16) (p[0] | (p[1] << 8)); }
-    juce::uint32 read32 (const juce::uint8* p) { return (juce::uint32) read16 (p) | ((juce::uint32) read16 (p + 2) << 16); }
-
-    // Where the entry's data starts, found through its local header; nullptr when the header
-    // is missing or its data runs past the end.
-    const juce::uint8* entryData (const juce::uint8* bytes, size_t size, const ZipRecord& record)
-    {
-        const auto at = record.localHeaderOffset;
-
-        if (at > size || size - at < localHeaderSize || read32 (bytes + at) != localHeaderSignature)
-            return nullptr;
-
-        const auto start = at + localHeaderSize + read16 (bytes + at + 26) + read16 (bytes + at + 28);
-
-        if (start > size || size - start < record.compressedSize)
-            return nullptr;
-
-        return bytes + start;
-    }
 
     // The bytes of one entry as they come out of the archive, a chunk at a time.
     template <typename Consume>
@@ -82,7 +60,7 @@ namespace
 
 EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipRecord& record, juce::OutputStream* out)
 {
-    const auto* data = entryData (static_cast<const juce::uint8*> (archive), archiveSize, record);
+    const auto* data = zipEntryData (archive, archiveSize, record);
 
     if (data == nullptr)
         return EntryCopy::damaged;
@@ -126,18 +104,13 @@ EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipR
 ArchiveCheck checkArchiveLayout (const void* data, size_t size, const juce::String& bundleName,
                                  std::vector<ZipRecord>& records, ArchivePlan& plan)
 {
-    ArchiveCheck check;
     juce::String why;
 
     if (! readZipDirectory (data, size, records, &why))
         return { ArchiveVerdict::damaged, {}, why };
 
     plan = planArchive (records, bundleName);
-
-    if (plan.verdict != ArchiveVerdict::ok)
-        return { plan.verdict, plan.offendingEntry, plan.reason };
-
-    return check;
+    return { plan.verdict, plan.offendingEntry, plan.reason };
 }
 
 ArchiveCheck checkArchiveFully (const void* data, size_t size, const juce::String& bundleName)

@@ -21,11 +21,6 @@ namespace
         }
     }
 
-    bool isUsableDestination (const juce::File& folder)
-    {
-        return folder != juce::File() && juce::File::isAbsolutePath (folder.getFullPathName());
-    }
-
     // Writes one entry, checking what was written against the archive's records.
     InstallProblem unpackEntry (const juce::MemoryBlock& archive, const juce::ZipFile& zip, int index, const ZipRecord& record,
                                 const juce::File& target, FileOperations& files)

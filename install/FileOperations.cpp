@@ -7,6 +7,11 @@ bool itemExists (const juce::File& item)
     return kv::platform::itemExists (item);
 }
 
+bool isUsableDestination (const juce::File& folder)
+{
+    return folder != juce::File() && juce::File::isAbsolutePath (folder.getFullPathName());
+}
+
 bool FileOperations::createDirectory (const juce::File& folder)
 {
     return folder.createDirectory().wasOk() && folder.isDirectory();

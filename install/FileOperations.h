@@ -33,3 +33,7 @@ public:
 
 // True for anything at the path, a dangling link included.
 bool itemExists (const juce::File& item);
+
+// A destination the installer may work in: set, and an absolute path. An empty one is never
+// resolved against the working folder.
+bool isUsableDestination (const juce::File& folder);

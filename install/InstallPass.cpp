@@ -33,7 +33,7 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
         job.archiveMappedFromExecutable = request.archives[(size_t) i].mappedFromExecutable;
 
         // What an earlier pass left half done is put right before this one starts.
-        if (job.destinationFolder != juce::File() && juce::File::isAbsolutePath (job.destinationFolder.getFullPathName()))
+        if (isUsableDestination (job.destinationFolder))
             recoverBundle (job.destinationFolder.getChildFile (job.bundleName), files);
 
         report.outcomes.push_back (request.uninstall ? removeBundle (job, files) : installBundle (job, files));

@@ -49,7 +49,7 @@ RecoveryResult recoverAtStart (const juce::String& productName, const std::array
     {
         const auto& folder = destinationFolders[(size_t) i];
 
-        if (folder == juce::File() || ! juce::File::isAbsolutePath (folder.getFullPathName()))
+        if (! isUsableDestination (folder))
             continue;
 
         const auto result = recoverBundle (folder.getChildFile (productName + formatExtensions[i]), files);

@@ -13,6 +13,8 @@ namespace
     constexpr juce::uint32 directoryEntrySignature = 0x02014b50;
     constexpr size_t endRecordSize = 22;
     constexpr size_t entryHeaderSize = 46;
+    constexpr juce::uint32 localHeaderSignature = 0x04034b50;
+    constexpr size_t localHeaderSize = 30;
     constexpr size_t maximumCommentSize = 0xffff;
 }
 
@@ -115,4 +117,20 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
     }
 
     return true;
+}
+
+const juce::uint8* zipEntryData (const void* data, size_t size, const ZipRecord& record)
+{
+    const auto* bytes = static_cast<const juce::uint8*> (data);
+    const auto at = record.localHeaderOffset;
+
+    if (bytes == nullptr || at > size || size - at < localHeaderSize || read32 (bytes + at) != localHeaderSignature)
+        return nullptr;
+
+    const auto start = at + localHeaderSize + read16 (bytes + at + 26) + read16 (bytes + at + 28);
+
+    if (start > size || size - start < record.compressedSize)
+        return nullptr;
+
+    return bytes + start;
 }

@@ -23,3 +23,7 @@ struct ZipRecord
 // truncated, inconsistent with the data's size, or written with ZIP64 records (which JUCE's
 // reader cannot follow). The reason, in plain words, goes to whyNot when given.
 bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot = nullptr);
+
+// Where a record's data starts, found through its local header; nullptr when that header is
+// missing or the data runs past the end.
+const juce::uint8* zipEntryData (const void* data, size_t size, const ZipRecord& record);

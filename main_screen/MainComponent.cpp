@@ -4,7 +4,6 @@
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
-#include "main_screen/HoverHelp.h"
 #include "install/Recovery.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -54,13 +53,7 @@ MainComponent::MainComponent()
     install->liveTitle = [this]
     { return uninstallMode ? juce::String ("Uninstall") : juce::String ("Install"); };
     install->liveHelp = [this]
-    {
-        return hover_help::textFor (
-                   "INSTALL", [this] (int formatIndex)
-                   { return bundleFileFor (formatIndex).exists(); },
-                   productVersion)
-            .value_or (juce::String());
-    };
+    { return hoverHelpFor ("INSTALL").value_or (juce::String()); };
     installButton.reset (install);
     selectAllButton.reset (addInvisibleButton ("SELECT_ALL"));
     showSelectionOnTiles();
@@ -149,7 +142,6 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
 
             if (! order.empty())
             {
-                focus_mark::setShown (*this, true);
                 (key.getModifiers().isShiftDown() ? order.back() : order.front())->grabKeyboardFocus();
                 return true;
             }

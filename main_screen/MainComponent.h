@@ -10,6 +10,7 @@
 #include "settings/DestinationSettings.h"
 
 #include <array>
+#include <optional>
 
 class panel_eula;
 class panel_support;
@@ -83,6 +84,7 @@ private:
     void globalFocusChanged (juce::Component*) override;
 
     InvisibleButton* addInvisibleButton (const juce::String& name);
+    std::optional<juce::String> hoverHelpFor (const juce::String& buttonName) const;
     void showSelectionOnTiles();
     void runInstallPass();
     void paintNormalView (juce::Graphics&);

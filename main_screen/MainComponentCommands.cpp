@@ -116,6 +116,14 @@ void MainComponent::runInstallPass()
     repaint();
 }
 
+std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& buttonName) const
+{
+    return hover_help::textFor (
+        buttonName, [this] (int formatIndex)
+        { return bundleFileFor (formatIndex).exists(); },
+        productVersion);
+}
+
 void MainComponent::buttonStateChanged (juce::Button* button)
 {
     if (! button->isMouseOver())
@@ -124,11 +132,7 @@ void MainComponent::buttonStateChanged (juce::Button* button)
         return;
     }
 
-    const auto text = hover_help::textFor (
-        button->getName(),
-        [this] (int formatIndex)
-        { return bundleFileFor (formatIndex).exists(); },
-        productVersion);
+    const auto text = hoverHelpFor (button->getName());
 
     if (text.has_value())
         helpLabel->setText (*text, juce::dontSendNotification);
