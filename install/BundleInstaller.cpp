@@ -2,7 +2,8 @@
 
 #include "install/ArchiveCheck.h"
 #include "install/Leftovers.h"
-#include "platform/FileItems.h"
+#include "install/Recovery.h"
+#include "install/StagingTree.h"
 #include "platform/ResidentMemory.h"
 
 namespace
@@ -17,44 +18,54 @@ namespace
         if (! disposal.removed)
         {
             done.stillInUse = disposal.leftAt;
+            done.hiddenFromHosts = disposal.hiddenFromHosts;
             done.removalScheduled = disposal.removalScheduled;
         }
     }
 
-    // Writes one entry, checking what was written against the archive's records.
-    InstallProblem unpackEntry (const juce::MemoryBlock& archive, const juce::ZipFile& zip, int index, const ZipRecord& record,
-                                const juce::File& target, FileOperations& files)
+    // The destination opened once for the whole of this format's work, with what an earlier
+    // pass left half done put right through the same handle.
+    struct OpenedDestination
     {
-        if (! files.createDirectory (target.getParentDirectory()))
-            return InstallProblem::writeFailed;
+        FolderHandle folder;
+        FsStatus status = FsStatus::ok;
+        juce::Array<juce::File> created; // folders this pass made on the way, outermost first
+        RecoveryResult recovered;
+    };
 
-        auto out = files.createOutput (target);
+    OpenedDestination openDestination (const BundleJob& job, bool create, FileOperations& files)
+    {
+        OpenedDestination opened;
+        opened.folder = FolderHandle::openPath (job.destinationFolder, opened.status, create, &opened.created);
 
-        if (out == nullptr)
-            return InstallProblem::writeFailed;
+        if (opened.folder.isOpen())
+            opened.recovered = recoverBundle (files, opened.folder, job.bundleName);
 
-        switch (copyEntryVerified (archive.getData(), archive.getSize(), record, out.get()))
+        return opened;
+    }
+
+    // Folders made for a pass that then failed go again, innermost first, while still empty.
+    void removeCreatedFolders (const juce::Array<juce::File>& created, FileOperations& files)
+    {
+        for (int i = created.size(); --i >= 0;)
         {
-            case EntryCopy::ok: break;
-            case EntryCopy::damaged: return InstallProblem::archiveDamaged;
-            case EntryCopy::writeFailed: return InstallProblem::writeFailed;
-        }
+            FsStatus status;
+            const auto parent = FolderHandle::openPath (created[i].getParentDirectory(), status);
 
-        // The file carries its entry's time, as JUCE's own unpacking gives it, not the install's.
-        out.reset();
-        const auto time = zip.getEntry (index)->fileTime;
-        target.setCreationTime (time);
-        target.setLastModificationTime (time);
-        target.setLastAccessTime (time);
-        return InstallProblem::none;
+            if (parent.isOpen() && parent.kindOf (created[i].getFileName(), status) == ItemKind::folder)
+                files.remove (parent, created[i].getFileName());
+        }
+    }
+
+    void noteOldCopiesKept (FormatOutcome& result, const RecoveryResult& recovered)
+    {
+        result.oldCopiesKept = recovered.oldCopiesKept;
     }
 }
 
 FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
 {
-    const auto& destination = job.destinationFolder;
-
-    if (! isUsableDestination (destination))
+    if (! isUsableDestination (job.destinationFolder))
         return outcome (job, InstallProblem::noDestination);
 
     // One private copy of the archive, alive only while this format is unpacked.
@@ -73,123 +84,145 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
         return outcome (job, check.verdict == ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe : InstallProblem::archiveDamaged,
                         check.entry);
 
-    juce::ZipFile zip (new juce::MemoryInputStream (archive.getData(), archive.getSize(), false), true);
+    auto destination = openDestination (job, true, files);
+    const auto& folder = destination.folder;
 
-    if (zip.getNumEntries() != (int) records.size())
-        return outcome (job, InstallProblem::archiveDamaged);
-
-    // The folders this pass creates go again if it fails: a refused archive leaves no trace.
-    auto firstCreated = juce::File();
-    for (auto folder = destination; ! itemExists (folder) && folder != folder.getParentDirectory(); folder = folder.getParentDirectory())
-        firstCreated = folder;
-
-    auto removeCreatedFolders = [&]
+    if (! folder.isOpen())
     {
-        if (firstCreated == juce::File())
-            return;
-
-        for (auto folder = destination; folder.isAChildOf (firstCreated.getParentDirectory()); folder = folder.getParentDirectory())
-            if (kv::platform::childrenOf (folder).isEmpty())
-                files.removeItem (folder);
-    };
-
-    if (! destination.isDirectory() && ! files.createDirectory (destination))
-    {
-        removeCreatedFolders();
-        return outcome (job, InstallProblem::destinationNotCreatable, destination.getFullPathName());
+        removeCreatedFolders (destination.created, files);
+        return outcome (job, InstallProblem::destinationNotCreatable, job.destinationFolder.getFullPathName());
     }
 
-    const auto bundle = destination.getChildFile (job.bundleName);
-    const auto staging = leftovers::freeNameFor (bundle, leftovers::Kind::staging);
+    const auto& bundleName = job.bundleName;
+    const auto stagingName = leftovers::freeNameFor (folder, bundleName, leftovers::Kind::staging);
 
-    if (! files.createDirectory (staging))
+    auto fail = [&] (InstallProblem problem, const juce::String& detail = {})
     {
-        removeCreatedFolders();
-        return outcome (job, InstallProblem::writeFailed, destination.getFullPathName());
-    }
+        FsStatus status;
+        if (folder.kindOf (stagingName, status) != ItemKind::absent)
+            leftovers::disposeOf (files, folder, stagingName, bundleName);
 
-    auto abandon = [&] (InstallProblem problem, const juce::String& detail = {})
-    {
-        leftovers::disposeOf (staging, bundle, files);
-        removeCreatedFolders();
-        return outcome (job, problem, detail);
+        removeCreatedFolders (destination.created, files);
+        auto failed = outcome (job, problem, detail);
+        noteOldCopiesKept (failed, destination.recovered);
+        return failed;
     };
 
-    for (const auto& entry : plan.entries)
+    if (files.createFolder (folder, stagingName) != FsStatus::ok)
+        return fail (InstallProblem::writeFailed, job.destinationFolder.getFullPathName());
+
+    // The new copy is unpacked under inert names: until the swap, no host may find it.
+    const auto stagedName = leftovers::inertNameFor (bundleName);
     {
-        const auto& record = records[(size_t) entry.index];
+        StagingTree tree (files, folder, stagingName);
+        const auto problem = tree.unpack (archive, records, plan);
 
-        if (zip.getEntry (entry.index)->filename != record.name)
-            return abandon (InstallProblem::archiveDamaged, record.name);
+        if (problem.problem != InstallProblem::none)
+            return fail (problem.problem, problem.detail);
+    }
 
-        const auto target = staging.getChildFile (entry.relativePath);
+    FsStatus status;
+    FolderHandle staging = files.openFolder (folder, stagingName, status);
+    const auto bundleKind = folder.kindOf (bundleName, status);
 
-        if (entry.isDirectory)
+    // Only "not found" means there is no copy to keep.
+    if (! staging.isOpen() || (bundleKind == ItemKind::absent && status != FsStatus::notFound))
+        return fail (InstallProblem::bundleInUse, folder.pathOf (bundleName).getFullPathName());
+
+    juce::String previous;
+
+    if (bundleKind != ItemKind::absent)
+    {
+        previous = leftovers::freeNameFor (folder, bundleName, leftovers::Kind::old);
+
+        if (files.renameRetrying (folder, bundleName, folder, previous) != FsStatus::ok)
+            return fail (InstallProblem::bundleInUse, folder.pathOf (bundleName).getFullPathName());
+
+        // The old copy leaves every host's sight before the new one may be seen.
+        if (! leftovers::makeInert (files, folder, previous))
         {
-            if (! files.createDirectory (target))
-                return abandon (InstallProblem::writeFailed);
-
-            continue;
+            const auto back = leftovers::undoInert (files, folder, previous)
+                              && files.renameRetrying (folder, previous, folder, bundleName) == FsStatus::ok;
+            auto failed = fail (InstallProblem::bundleInUse, folder.pathOf (bundleName).getFullPathName());
+            if (! back)
+                failed.previousCopyAt = folder.pathOf (previous);
+            return failed;
         }
-
-        const auto problem = unpackEntry (archive, zip, entry.index, record, target, files);
-        if (problem != InstallProblem::none)
-            return abandon (problem, problem == InstallProblem::archiveDamaged ? record.name : juce::String());
     }
 
-    const auto staged = staging.getChildFile (job.bundleName);
-    juce::File previous;
+    const auto swapped = leftovers::undoInert (files, staging, stagedName)
+                         && files.renameRetrying (staging, stagedName, folder, bundleName) == FsStatus::ok;
 
-    if (itemExists (bundle))
-    {
-        previous = leftovers::freeNameFor (bundle, leftovers::Kind::old);
-
-        if (! files.move (bundle, previous))
-            return abandon (InstallProblem::bundleInUse, bundle.getFullPathName());
-    }
-
-    if (! files.move (staged, bundle))
+    if (! swapped)
     {
         // The previous copy goes back first; the report says where it is if it cannot.
-        const auto notBack = previous != juce::File() && ! files.move (previous, bundle);
-        auto failed = abandon (InstallProblem::writeFailed, bundle.getFullPathName());
+        leftovers::makeInert (files, staging, stagedName);
+        const auto back = previous.isEmpty()
+                          || (leftovers::undoInert (files, folder, previous)
+                              && files.renameRetrying (folder, previous, folder, bundleName) == FsStatus::ok);
+        auto failed = fail (InstallProblem::writeFailed, folder.pathOf (bundleName).getFullPathName());
 
-        if (notBack)
-            failed.previousCopyAt = previous;
+        if (! back)
+            failed.previousCopyAt = folder.pathOf (previous);
 
         return failed;
     }
 
-    files.removeRecursively (staging);
+    staging = {};
+    files.removeRetrying (folder, stagingName);
 
     auto done = outcome (job, InstallProblem::none);
 
-    if (previous != juce::File())
-        noteDisposal (done, leftovers::disposeOf (previous, bundle, files));
+    // With the new copy in place, every old one may go: the pass's own, and any an earlier
+    // pass could not put back.
+    for (const auto& leftover : leftovers::findIn (folder, bundleName))
+    {
+        if (leftover.kind == leftovers::Kind::old)
+        {
+            const auto disposal = leftovers::disposeOf (files, folder, leftover.name, bundleName);
+
+            if (leftover.name == previous || done.stillInUse == juce::File())
+                noteDisposal (done, disposal);
+        }
+    }
 
     return done;
 }
 
 FormatOutcome removeBundle (const BundleJob& job, FileOperations& files)
 {
-    const auto& destination = job.destinationFolder;
-
-    if (! isUsableDestination (destination))
+    if (! isUsableDestination (job.destinationFolder))
         return outcome (job, InstallProblem::noDestination);
 
-    const auto bundle = destination.getChildFile (job.bundleName);
+    auto destination = openDestination (job, false, files);
+    const auto& folder = destination.folder;
 
-    if (! itemExists (bundle))
-        return outcome (job, InstallProblem::none);
+    if (! folder.isOpen())
+    {
+        // A destination that is not there holds no bundle; one that cannot be opened might.
+        return destination.status == FsStatus::notFound ? outcome (job, InstallProblem::none)
+                                                        : outcome (job, InstallProblem::bundleInUse, job.destinationFolder.getFullPathName());
+    }
+
+    FsStatus status;
+    const auto kind = folder.kindOf (job.bundleName, status);
+
+    if (kind == ItemKind::absent)
+    {
+        auto result = status == FsStatus::notFound ? outcome (job, InstallProblem::none)
+                                                   : outcome (job, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
+        noteOldCopiesKept (result, destination.recovered);
+        return result;
+    }
 
     // Moved aside in one step: a bundle that cannot be moved is left exactly as it was, and
     // one that could is gone from every host's sight, whatever of it is still in use.
-    const auto removing = leftovers::freeNameFor (bundle, leftovers::Kind::removing);
+    const auto removing = leftovers::freeNameFor (folder, job.bundleName, leftovers::Kind::removing);
 
-    if (! files.move (bundle, removing))
-        return outcome (job, InstallProblem::bundleInUse, bundle.getFullPathName());
+    if (files.renameRetrying (folder, job.bundleName, folder, removing) != FsStatus::ok)
+        return outcome (job, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
 
     auto done = outcome (job, InstallProblem::none);
-    noteDisposal (done, leftovers::disposeOf (removing, bundle, files));
+    noteDisposal (done, leftovers::disposeOf (files, folder, removing, job.bundleName));
     return done;
 }

@@ -1,61 +1,97 @@
 #include "install/FileOperations.h"
 
-#include "platform/FileItems.h"
-
-bool itemExists (const juce::File& item)
-{
-    return kv::platform::itemExists (item);
-}
-
 bool isUsableDestination (const juce::File& folder)
 {
     return folder != juce::File() && juce::File::isAbsolutePath (folder.getFullPathName());
 }
 
-bool FileOperations::createDirectory (const juce::File& folder)
+FsStatus FileOperations::createFolder (const FolderHandle& parent, const juce::String& name)
 {
-    return folder.createDirectory().wasOk() && folder.isDirectory();
+    return parent.createFolder (name);
 }
 
-bool FileOperations::move (const juce::File& from, const juce::File& to)
+FolderHandle FileOperations::openFolder (const FolderHandle& parent, const juce::String& name, FsStatus& status)
 {
-    return kv::platform::renameItem (from, to);
+    return parent.openFolder (name, status);
 }
 
-bool FileOperations::removeItem (const juce::File& item)
+std::unique_ptr<HandleOutputStream> FileOperations::createFile (const FolderHandle& parent, const juce::String& name, FsStatus& status)
 {
-    return kv::platform::removeItem (item);
+    return parent.createFile (name, status);
 }
 
-bool FileOperations::scheduleRemovalAtRestart (const juce::File& item)
+FsStatus FileOperations::rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName)
 {
-    return kv::platform::scheduleRemovalAtRestart (item);
+    return from.rename (name, to, toName);
 }
 
-bool FileOperations::removeRecursively (const juce::File& item)
+FsStatus FileOperations::remove (const FolderHandle& parent, const juce::String& name)
 {
-    if (kv::platform::isRealFolder (item))
+    return parent.remove (name);
+}
+
+FsStatus FileOperations::clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name)
+{
+    return parent.clearProtectiveAttributes (name);
+}
+
+bool FileOperations::scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name)
+{
+    return parent.scheduleRemovalAtRestart (name);
+}
+
+template <typename Step>
+FsStatus FileOperations::retrying (Step&& step)
+{
+    const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32) juce::jmax (0, holdRetryMs);
+    int pause = 10;
+
+    for (;;)
+    {
+        const auto status = step();
+
+        if (status != FsStatus::busy || juce::Time::getMillisecondCounter() >= giveUpAt)
+            return status;
+
+        juce::Thread::sleep (pause);
+        pause = juce::jmin (pause * 2, 250);
+    }
+}
+
+FsStatus FileOperations::renameRetrying (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName)
+{
+    return retrying ([&] { return rename (from, name, to, toName); });
+}
+
+FsStatus FileOperations::removeRetrying (const FolderHandle& parent, const juce::String& name)
+{
+    return retrying ([&] { return remove (parent, name); });
+}
+
+bool FileOperations::removeRecursively (const FolderHandle& parent, const juce::String& name)
+{
+    FsStatus status;
+
+    if (parent.kindOf (name, status) == ItemKind::folder)
     {
         // A read-only folder would keep its children.
-        kv::platform::clearProtectiveAttributes (item);
+        clearProtectiveAttributes (parent, name);
 
-        for (const auto& child : kv::platform::childrenOf (item))
-            removeRecursively (child);
+        // Opened without following a link: one swapped in since the look is removed below, as a link.
+        auto folder = openFolder (parent, name, status);
+        juce::StringArray children;
+
+        if (folder.isOpen() && folder.list (children) == FsStatus::ok)
+            for (const auto& child : children)
+                removeRecursively (folder, child);
+    }
+    else if (status != FsStatus::ok)
+    {
+        return status == FsStatus::notFound;
     }
 
-    return removeItem (item);
-}
-
-std::unique_ptr<juce::OutputStream> FileOperations::createOutput (const juce::File& file)
-{
-    auto stream = std::make_unique<juce::FileOutputStream> (file, 256 * 1024);
-
-    if (! stream->openedOk())
-        return nullptr;
-
-    stream->setPosition (0);
-    stream->truncate();
-    return stream;
+    const auto removed = removeRetrying (parent, name);
+    return removed == FsStatus::ok || removed == FsStatus::notFound;
 }
 
 FileOperations& FileOperations::real()

@@ -1,38 +1,52 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "platform/FolderHandle.h"
 
-// The file-system steps of the install pass and of the start-up recovery, each reporting
-// whether it worked. Every item created, renamed or removed goes through a virtual step, so
-// tests can make any single step fail, or stop the process there, where no real path
-// fails for every user.
+using kv::platform::FolderHandle;
+using kv::platform::FsStatus;
+using kv::platform::HandleOutputStream;
+using kv::platform::ItemKind;
+
+// The file-system steps of the install pass and of the start-up recovery. Every step acts on
+// an item reached from its parent folder's handle, and each is virtual, so tests can make any
+// single step fail, stop the process there, or swap a link in just before it acts.
 class FileOperations
 {
 public:
     virtual ~FileOperations() = default;
 
-    virtual bool createDirectory (const juce::File& folder);
+    virtual FsStatus createFolder (const FolderHandle& parent, const juce::String& name);
+    virtual FolderHandle openFolder (const FolderHandle& parent, const juce::String& name, FsStatus& status);
+    virtual std::unique_ptr<HandleOutputStream> createFile (const FolderHandle& parent, const juce::String& name, FsStatus& status);
 
-    // Renames within a folder; never replaces an existing item, follows no link.
-    virtual bool move (const juce::File& from, const juce::File& to);
+    // Never replaces an existing item, never follows a link.
+    virtual FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName);
 
-    // One file, link or empty folder, its read-only, hidden and system attributes cleared.
-    virtual bool removeItem (const juce::File& item);
+    // One file, link or empty folder.
+    virtual FsStatus remove (const FolderHandle& parent, const juce::String& name);
 
-    virtual std::unique_ptr<juce::OutputStream> createOutput (const juce::File& file);
+    virtual FsStatus clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name);
 
-    // Hands what is left of an item to Windows, to delete when it next starts.
-    virtual bool scheduleRemovalAtRestart (const juce::File& item);
+    // Hands the item to Windows, to delete when it next starts.
+    virtual bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name);
+
+    // Virus scanners and indexers hold new files for moments: a rename or removal refused as
+    // busy is tried again, for about holdRetryMs in all, before its failure counts.
+    FsStatus renameRetrying (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName);
+    FsStatus removeRetrying (const FolderHandle& parent, const juce::String& name);
 
     // Removes a file, a folder with its contents, or a link without following it, item by
-    // item. Goes on past what it cannot remove; true when nothing is left.
-    bool removeRecursively (const juce::File& item);
+    // item through handles. Goes on past what it cannot remove; true when nothing is left.
+    bool removeRecursively (const FolderHandle& parent, const juce::String& name);
+
+    int holdRetryMs = 2000;
 
     static FileOperations& real();
-};
 
-// True for anything at the path, a dangling link included.
-bool itemExists (const juce::File& item);
+private:
+    template <typename Step>
+    FsStatus retrying (Step&& step);
+};
 
 // A destination the installer may work in: set, and an absolute path. An empty one is never
 // resolved against the working folder.

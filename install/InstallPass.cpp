@@ -3,7 +3,6 @@
 #include "identity/EmbeddedResources.h"
 #include "identity/ProductIdentity.h"
 #include "install/BundleInstaller.h"
-#include "install/Recovery.h"
 #include "platform/InstallerLock.h"
 
 InstallReport runInstallPass (const InstallRequest& request, FileOperations& files)
@@ -31,10 +30,6 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
         job.archiveData = request.archives[(size_t) i].data;
         job.archiveSize = request.archives[(size_t) i].size;
         job.archiveMappedFromExecutable = request.archives[(size_t) i].mappedFromExecutable;
-
-        // What an earlier pass left half done is put right before this one starts.
-        if (isUsableDestination (job.destinationFolder))
-            recoverBundle (job.destinationFolder.getChildFile (job.bundleName), files);
 
         report.outcomes.push_back (request.uninstall ? removeBundle (job, files) : installBundle (job, files));
     }

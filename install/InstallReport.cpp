@@ -43,10 +43,27 @@ static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
     if (outcome.stillInUse == juce::File())
         return {};
 
-    juce::String note = uninstall ? " Some of its files are still in use by a program; they are hidden from plug-in hosts and will be deleted "
-                                  : " Its old copy is still in use by a program; it is hidden from plug-in hosts and will be deleted ";
-    note << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
+    juce::String note = uninstall ? " Some of its files are still in use by a program; " : " Its old copy is still in use by a program; ";
+
+    if (! outcome.hiddenFromHosts)
+        return note + "a plug-in host may still load it from " + outcome.stillInUse.getFullPathName()
+               + ". Close every program that uses the plug-in and run the installer again.";
+
+    note << "it is hidden from plug-in hosts and will be deleted "
+         << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
     return note;
+}
+
+static juce::String keptCopiesNote (const FormatOutcome& outcome)
+{
+    if (outcome.oldCopiesKept.isEmpty())
+        return {};
+
+    juce::StringArray paths;
+    for (const auto& copy : outcome.oldCopiesKept)
+        paths.add (copy.getFullPathName());
+
+    return " An earlier copy could not be put back and is kept at " + paths.joinIntoString (", ") + ".";
 }
 
 juce::String InstallReport::details() const
@@ -63,7 +80,8 @@ juce::String InstallReport::details() const
 
         if (outcome.succeeded())
         {
-            lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall));
+            lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
+                       + (uninstall ? keptCopiesNote (outcome) : juce::String()));
             continue;
         }
 
@@ -84,6 +102,8 @@ juce::String InstallReport::details() const
             line << ". It is kept as it was.";
         else
             line << ". Any copy already there is kept as it was.";
+
+        line << keptCopiesNote (outcome);
 
         lines.add (line);
     }
@@ -106,8 +126,9 @@ juce::String InstallReport::notes() const
     juce::StringArray lines;
 
     for (const auto& outcome : outcomes)
-        if (outcome.succeeded() && outcome.stillInUse != juce::File())
-            lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall));
+        if (outcome.succeeded() && (outcome.stillInUse != juce::File() || (uninstall && ! outcome.oldCopiesKept.isEmpty())))
+            lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
+                       + (uninstall ? keptCopiesNote (outcome) : juce::String()));
 
     return lines.joinIntoString ("\n");
 }

@@ -26,10 +26,15 @@ struct FormatOutcome
     // Installed or removed, but what was replaced is still in use by a program: it is
     // renamed out of every host's sight and goes later.
     juce::File stillInUse;
+    bool hiddenFromHosts = true; // every loadable name in what is still in use was renamed
     bool removalScheduled = false; // Windows deletes it when it next starts
 
     // Not installed, and the copy that was there could not be put back: where it is now.
     juce::File previousCopyAt;
+
+    // Copies an earlier pass moved aside and that could not be put back, with no bundle in
+    // their place: kept as they are, where the user can find them.
+    juce::Array<juce::File> oldCopiesKept;
 
     bool succeeded() const noexcept { return problem == InstallProblem::none; }
 };

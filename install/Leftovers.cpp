@@ -1,7 +1,8 @@
 #include "install/Leftovers.h"
 
 #include "identity/ProductIdentity.h"
-#include "platform/FileItems.h"
+
+#include <algorithm>
 
 namespace leftovers
 {
@@ -17,26 +18,20 @@ namespace leftovers
         return {};
     }
 
-    juce::File freeNameFor (const juce::File& bundle, Kind kind)
+    bool parse (const juce::String& name, const juce::String& bundleName, Leftover& leftover)
     {
-        return bundle.getParentDirectory().getNonexistentChildFile (bundle.getFileName() + suffixFor (kind), {}, false);
-    }
-
-    bool isLeftoverOf (const juce::File& item, const juce::File& bundle, Kind& kind)
-    {
-        if (item.getParentDirectory() != bundle.getParentDirectory())
-            return false;
-
-        const auto name = item.getFileName();
-
-        for (const auto candidate : { Kind::staging, Kind::old, Kind::removing })
+        for (const auto kind : { Kind::staging, Kind::old, Kind::removing })
         {
-            const auto stem = bundle.getFileName() + suffixFor (candidate);
+            const auto stem = bundleName + suffixFor (kind);
 
-            // The stem itself, or the stem with the number getNonexistentChildFile adds.
-            if (name == stem || (name.startsWith (stem) && name.substring (stem.length()).containsOnly ("0123456789")))
+            if (! name.startsWith (stem))
+                continue;
+
+            const auto number = name.substring (stem.length());
+
+            if (number.isEmpty() || (number.length() < 9 && number.containsOnly ("0123456789")))
             {
-                kind = candidate;
+                leftover = { name, kind, number.isEmpty() ? 1 : number.getIntValue() };
                 return true;
             }
         }
@@ -44,17 +39,34 @@ namespace leftovers
         return false;
     }
 
-    juce::Array<juce::File> findFor (const juce::File& bundle)
+    std::vector<Leftover> findIn (const FolderHandle& folder, const juce::String& bundleName)
     {
-        juce::Array<juce::File> found;
-        Kind kind;
+        std::vector<Leftover> found;
+        juce::StringArray names;
+        folder.list (names);
 
-        for (const auto& item : kv::platform::childrenOf (bundle.getParentDirectory()))
-            if (isLeftoverOf (item, bundle, kind))
-                found.add (item);
+        for (const auto& name : names)
+        {
+            Leftover leftover;
+            if (parse (name, bundleName, leftover))
+                found.push_back (leftover);
+        }
 
-        found.sort();
+        std::sort (found.begin(), found.end(), [] (const Leftover& a, const Leftover& b)
+                   { return a.kind != b.kind ? a.kind < b.kind : a.number < b.number; });
         return found;
+    }
+
+    juce::String freeNameFor (const FolderHandle& folder, const juce::String& bundleName, Kind kind)
+    {
+        int highest = 0;
+
+        for (const auto& leftover : findIn (folder, bundleName))
+            if (leftover.kind == kind)
+                highest = juce::jmax (highest, leftover.number);
+
+        const auto stem = bundleName + suffixFor (kind);
+        return highest == 0 ? stem : stem + juce::String (highest + 1);
     }
 
     bool isLoadableName (const juce::String& name)
@@ -66,57 +78,121 @@ namespace leftovers
         return false;
     }
 
-    void makeInert (const juce::File& item, FileOperations& files)
+    juce::String inertNameFor (const juce::String& name)
     {
-        for (const auto& child : kv::platform::childrenOf (item))
-            makeInert (child, files);
-
-        if (isLoadableName (item.getFileName()))
-            files.move (item, item.getSiblingFile (item.getFileName() + inertSuffix));
+        return isLoadableName (name) ? name + inertSuffix : name;
     }
 
-    static bool holdsInertItems (const juce::File& item)
+    // Calls visit (folder, child) for every item directly inside; false when the folder could
+    // not be opened or listed, so what it holds is unknown.
+    template <typename Visit>
+    static bool forEachChild (FileOperations& files, const FolderHandle& parent, const juce::String& name, Visit&& visit)
     {
-        if (item.getFileName().endsWith (inertSuffix))
-            return true;
+        FsStatus status;
 
-        for (const auto& child : kv::platform::childrenOf (item))
-            if (holdsInertItems (child))
-                return true;
+        if (parent.kindOf (name, status) != ItemKind::folder)
+            return status == FsStatus::ok || status == FsStatus::notFound;
 
-        return false;
+        auto folder = files.openFolder (parent, name, status);
+        juce::StringArray children;
+
+        if (! folder.isOpen() || folder.list (children) != FsStatus::ok)
+            return false;
+
+        bool all = true;
+        for (const auto& child : children)
+            all &= visit (folder, child);
+
+        return all;
     }
 
-    bool isIntactOldCopy (const juce::File& item)
+    bool makeInert (FileOperations& files, const FolderHandle& parent, const juce::String& name)
     {
-        return itemExists (item) && ! holdsInertItems (item);
+        auto all = forEachChild (files, parent, name, [&] (const FolderHandle& folder, const juce::String& child)
+                                 { return makeInert (files, folder, child); });
+
+        if (isLoadableName (name))
+            all &= files.renameRetrying (parent, name, parent, inertNameFor (name)) == FsStatus::ok;
+
+        return all;
     }
 
-    Disposal disposeOf (const juce::File& item, const juce::File& bundle, FileOperations& files)
+    bool undoInert (FileOperations& files, const FolderHandle& parent, const juce::String& name)
     {
-        auto current = item;
-        Kind kind;
-
-        // An old copy that is on its way out must never again look like one to put back.
-        if (isLeftoverOf (item, bundle, kind) && kind != Kind::removing)
+        return forEachChild (files, parent, name, [&] (const FolderHandle& folder, const juce::String& child)
         {
-            const auto garbage = freeNameFor (bundle, Kind::removing);
+            auto all = undoInert (files, folder, child);
+            const auto loadable = child.dropLastCharacters (inertSuffix.length());
 
-            if (files.move (item, garbage))
-                current = garbage;
+            if (child.endsWith (inertSuffix) && isLoadableName (loadable))
+                all &= files.renameRetrying (folder, child, folder, loadable) == FsStatus::ok;
+
+            return all;
+        });
+    }
+
+    // Windows deletes scheduled items at boot by path, as SYSTEM: only where no standard user
+    // can write any folder from the destination down may it be asked to.
+    static bool scheduleSafely (FileOperations& files, const FolderHandle& parent, const juce::String& name)
+    {
+        if (parent.othersMayChange())
+            return false;
+
+        FsStatus status;
+        const auto kind = parent.kindOf (name, status);
+
+        if (kind == ItemKind::folder)
+        {
+            auto folder = files.openFolder (parent, name, status);
+            juce::StringArray children;
+
+            if (! folder.isOpen() || folder.othersMayChange() || folder.list (children) != FsStatus::ok)
+                return false;
+
+            // Files first, then folders, each after what it holds.
+            bool all = true;
+            for (const auto& child : children)
+                if (folder.kindOf (child, status) != ItemKind::folder)
+                    all &= files.scheduleRemovalAtRestart (folder, child);
+            for (const auto& child : children)
+                if (folder.kindOf (child, status) == ItemKind::folder)
+                    all &= scheduleSafely (files, folder, child);
+
+            return all && files.scheduleRemovalAtRestart (parent, name);
         }
 
-        Disposal result;
+        return kind != ItemKind::absent && files.scheduleRemovalAtRestart (parent, name);
+    }
 
-        if (files.removeRecursively (current))
+    Disposal disposeOf (FileOperations& files, const FolderHandle& folder, const juce::String& name, const juce::String& bundleName)
+    {
+        Disposal result;
+        Leftover leftover;
+        auto current = name;
+
+        if (parse (name, bundleName, leftover) && leftover.kind != Kind::removing)
+        {
+            const auto garbage = freeNameFor (folder, bundleName, Kind::removing);
+
+            if (files.renameRetrying (folder, name, folder, garbage) == FsStatus::ok)
+                current = garbage;
+            else
+            {
+                // Nothing is deleted under an old copy's name: it stays whole, out of sight.
+                result.removed = false;
+                result.leftAt = folder.pathOf (name);
+                result.hiddenFromHosts = makeInert (files, folder, name);
+                return result;
+            }
+        }
+
+        if (files.removeRecursively (folder, current))
             return result;
 
         result.removed = false;
-        result.leftAt = current;
-        makeInert (current, files);
-
-        // The top item never carries a loadable name: it is one of our leftovers.
-        result.removalScheduled = files.scheduleRemovalAtRestart (current);
+        result.leftAt = folder.pathOf (current);
+        result.hiddenFromHosts = makeInert (files, folder, current);
+        result.removalScheduled = scheduleSafely (files, folder, current);
         return result;
     }
 }

@@ -2,10 +2,18 @@
 
 #include "install/FileOperations.h"
 
+#include <vector>
+
 // What the install pass puts beside a bundle while it works, and how such items are got
 // rid of. Each is named after the bundle with one of our own suffixes, and only items so
 // named are ever touched: "Strandline2.vst3.kv-staging", ".kv-old", ".kv-removing",
 // possibly followed by a number.
+//
+// Plug-in hosts scan their folders recursively and load the first copy they find, so only
+// the bundle may carry loadable names: inside every leftover each "*.vst3", "*.clap" and
+// "*.aaxplugin" item carries the inert suffix, and an old copy gets its names back only as
+// it is put back. An old copy is only ever renamed, never deleted under its own name: what
+// goes is first renamed ".kv-removing".
 
 namespace leftovers
 {
@@ -18,37 +26,49 @@ namespace leftovers
 
     juce::String suffixFor (Kind kind);
 
-    // Appended to names inside a leftover that a host would load as a plug-in.
     inline const juce::String inertSuffix { ".kv-inert" };
 
-    // A free name for a new leftover of this kind beside the bundle.
-    juce::File freeNameFor (const juce::File& bundle, Kind kind);
+    struct Leftover
+    {
+        juce::String name;
+        Kind kind = Kind::removing;
+        int number = 1; // the plain suffix is 1; later ones count up
+    };
 
-    // True, with its kind, when the item is a leftover of this bundle.
-    bool isLeftoverOf (const juce::File& item, const juce::File& bundle, Kind& kind);
+    // True, with its kind and number, when the name is a leftover of this bundle.
+    bool parse (const juce::String& name, const juce::String& bundleName, Leftover& leftover);
 
-    // Every leftover of this bundle in its folder.
-    juce::Array<juce::File> findFor (const juce::File& bundle);
+    // Every leftover of this bundle in the folder, each kind in the order they were made.
+    std::vector<Leftover> findIn (const FolderHandle& folder, const juce::String& bundleName);
+
+    // A name for a new leftover of this kind, numbered after every one already there, so the
+    // highest number is always the latest.
+    juce::String freeNameFor (const FolderHandle& folder, const juce::String& bundleName, Kind kind);
 
     // True for a name that ends in a plug-in format's extension, in any case.
     bool isLoadableName (const juce::String& name);
+
+    // The name an item carries while it must stay out of every host's sight.
+    juce::String inertNameFor (const juce::String& name);
+
+    // Renames every item inside whose name a host would load, deepest first; the item itself
+    // too when its own name is loadable. True when nothing loadable is left.
+    bool makeInert (FileOperations& files, const FolderHandle& parent, const juce::String& name);
+
+    // Gives every item inside its loadable name back (not the item itself). True when all are back.
+    bool undoInert (FileOperations& files, const FolderHandle& parent, const juce::String& name);
 
     // What became of an item that had to go.
     struct Disposal
     {
         bool removed = true;
         juce::File leftAt; // what remains, when something is still in use
+        bool hiddenFromHosts = true; // nothing loadable is left in what remains
         bool removalScheduled = false; // Windows removes the rest when it next starts
     };
 
-    // Removes the item. What cannot be removed now (a module a host keeps loaded) is renamed
-    // so that it ends as garbage and no host can find it as a plug-in, then scheduled for
-    // removal at the next start of Windows.
-    Disposal disposeOf (const juce::File& item, const juce::File& bundle, FileOperations& files);
-
-    // Renames, deepest first, every item inside whose name a host would load.
-    void makeInert (const juce::File& item, FileOperations& files);
-
-    // True for an old copy that was only ever moved aside, so it can be put back whole.
-    bool isIntactOldCopy (const juce::File& item);
+    // Renames the leftover ".kv-removing" unless it is one already, then removes it. What
+    // cannot be removed now (a module a host keeps loaded) is made inert and, where no
+    // standard user could swap anything in it, scheduled for removal when Windows starts.
+    Disposal disposeOf (FileOperations& files, const FolderHandle& folder, const juce::String& name, const juce::String& bundleName);
 }

@@ -4,37 +4,85 @@
 #include "install/Leftovers.h"
 #include "platform/InstallerLock.h"
 
-RecoveryResult recoverBundle (const juce::File& bundle, FileOperations& files)
+void RecoveryResult::add (const RecoveryResult& other)
+{
+    restored += other.restored;
+    removed += other.removed;
+    stillInUse += other.stillInUse;
+    oldCopiesKept.addArray (other.oldCopiesKept);
+}
+
+static bool wholeBundleStands (const FolderHandle& folder, const juce::String& bundleName)
+{
+    FsStatus status;
+    const auto kind = folder.kindOf (bundleName, status);
+    return kind == ItemKind::file || kind == ItemKind::folder;
+}
+
+RecoveryResult recoverBundle (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName)
 {
     RecoveryResult result;
 
-    if (bundle == juce::File())
-        return result;
-
-    if (! itemExists (bundle))
+    const auto dispose = [&] (const juce::String& name)
     {
-        leftovers::Kind kind;
-
-        for (const auto& item : leftovers::findFor (bundle))
-        {
-            if (leftovers::isLeftoverOf (item, bundle, kind) && kind == leftovers::Kind::old
-                && leftovers::isIntactOldCopy (item) && files.move (item, bundle))
-            {
-                ++result.restored;
-                break;
-            }
-        }
-    }
-
-    for (const auto& item : leftovers::findFor (bundle))
-    {
-        if (leftovers::disposeOf (item, bundle, files).removed)
+        if (leftovers::disposeOf (files, folder, name, bundleName).removed)
             ++result.removed;
         else
             ++result.stillInUse;
+    };
+
+    // Half-made and discarded copies go first, so that putting the old copy back never leaves
+    // two that a host could load.
+    for (const auto& leftover : leftovers::findIn (folder, bundleName))
+        if (leftover.kind != leftovers::Kind::old)
+            dispose (leftover.name);
+
+    std::vector<leftovers::Leftover> olds;
+    for (const auto& leftover : leftovers::findIn (folder, bundleName))
+        if (leftover.kind == leftovers::Kind::old)
+            olds.push_back (leftover);
+
+    FsStatus status;
+    folder.kindOf (bundleName, status);
+
+    if (status == FsStatus::notFound && ! olds.empty())
+    {
+        // The one the last pass moved aside carries the highest number.
+        const auto latest = olds.back().name;
+
+        if (leftovers::undoInert (files, folder, latest) && files.renameRetrying (folder, latest, folder, bundleName) == FsStatus::ok)
+        {
+            ++result.restored;
+            olds.pop_back();
+        }
+        else
+        {
+            leftovers::makeInert (files, folder, latest);
+        }
+    }
+
+    if (wholeBundleStands (folder, bundleName))
+    {
+        for (const auto& old : olds)
+            dispose (old.name);
+    }
+    else
+    {
+        for (const auto& old : olds)
+            result.oldCopiesKept.add (folder.pathOf (old.name));
     }
 
     return result;
+}
+
+RecoveryResult recoverBundle (const juce::File& bundle, FileOperations& files)
+{
+    if (bundle == juce::File())
+        return {};
+
+    FsStatus status;
+    const auto folder = FolderHandle::openPath (bundle.getParentDirectory(), status);
+    return folder.isOpen() ? recoverBundle (files, folder, bundle.getFileName()) : RecoveryResult();
 }
 
 RecoveryResult recoverAtStart (const juce::String& productName, const std::array<juce::File, 3>& destinationFolders, FileOperations& files)
@@ -49,13 +97,8 @@ RecoveryResult recoverAtStart (const juce::String& productName, const std::array
     {
         const auto& folder = destinationFolders[(size_t) i];
 
-        if (! isUsableDestination (folder))
-            continue;
-
-        const auto result = recoverBundle (folder.getChildFile (productName + formatExtensions[i]), files);
-        total.restored += result.restored;
-        total.removed += result.removed;
-        total.stillInUse += result.stillInUse;
+        if (isUsableDestination (folder))
+            total.add (recoverBundle (folder.getChildFile (productName + formatExtensions[i]), files));
     }
 
     return total;

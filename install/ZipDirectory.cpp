@@ -25,6 +25,11 @@ bool ZipRecord::isSymbolicLink() const
     return ((externalAttributes >> 28) & 0xf) == 0xa;
 }
 
+juce::Time ZipRecord::modificationTime() const
+{
+    return { 1980 + (dosDate >> 9), ((dosDate >> 5) & 15) - 1, dosDate & 31, dosTime >> 11, (dosTime >> 5) & 63, (dosTime & 31) * 2 };
+}
+
 bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot)
 {
     records.clear();
@@ -92,6 +97,8 @@ bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& re
 
         ZipRecord record;
         record.method = read16 (h + 10);
+        record.dosTime = read16 (h + 12);
+        record.dosDate = read16 (h + 14);
         record.crc32 = read32 (h + 16);
         record.compressedSize = read32 (h + 20);
         record.uncompressedSize = read32 (h + 24);

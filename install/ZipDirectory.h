@@ -15,8 +15,12 @@ struct ZipRecord
     juce::uint64 uncompressedSize = 0;
     juce::uint32 externalAttributes = 0;
     size_t localHeaderOffset = 0;
+    juce::uint16 dosTime = 0, dosDate = 0;
 
     bool isSymbolicLink() const;
+
+    // The entry's time as JUCE's own reader gives it: the DOS fields read as local time.
+    juce::Time modificationTime() const;
 };
 
 // The central directory's records in archive order; false when the directory is missing,

@@ -28,10 +28,16 @@ namespace
                 ::_exit (3);
         }
 
-        bool createDirectory (const juce::File& f) override { return step(), FileOperations::createDirectory (f); }
-        bool move (const juce::File& a, const juce::File& b) override { return step(), FileOperations::move (a, b); }
-        bool removeItem (const juce::File& f) override { return step(), FileOperations::removeItem (f); }
-        std::unique_ptr<juce::OutputStream> createOutput (const juce::File& f) override { return step(), FileOperations::createOutput (f); }
+        FsStatus createFolder (const FolderHandle& p, const juce::String& n) override { return step(), FileOperations::createFolder (p, n); }
+        FsStatus rename (const FolderHandle& a, const juce::String& n, const FolderHandle& b, const juce::String& m) override
+        {
+            return step(), FileOperations::rename (a, n, b, m);
+        }
+        FsStatus remove (const FolderHandle& p, const juce::String& n) override { return step(), FileOperations::remove (p, n); }
+        std::unique_ptr<HandleOutputStream> createFile (const FolderHandle& p, const juce::String& n, FsStatus& s) override
+        {
+            return step(), FileOperations::createFile (p, n, s);
+        }
     };
 
     struct CrashPoints : public ::testing::Test

@@ -64,19 +64,25 @@ namespace
 
     struct FailingMove final : public FileOperations
     {
+        FailingMove() { holdRetryMs = 0; }
         juce::File refuse;
-        bool move (const juce::File& from, const juce::File& to) override
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
         {
-            return from != refuse && FileOperations::move (from, to);
+            return from.pathOf (name) == refuse ? FsStatus::busy : FileOperations::rename (from, name, to, toName);
         }
     };
 
     struct FailingWrite final : public FileOperations
     {
+        FailingWrite() { holdRetryMs = 0; }
         juce::String refuseName;
-        std::unique_ptr<juce::OutputStream> createOutput (const juce::File& file) override
+        std::unique_ptr<HandleOutputStream> createFile (const FolderHandle& parent, const juce::String& name, FsStatus& status) override
         {
-            return file.getFileName() == refuseName ? nullptr : FileOperations::createOutput (file);
+            if (name.upToFirstOccurrenceOf (".kv-inert", false, false) != refuseName)
+                return FileOperations::createFile (parent, name, status);
+
+            status = FsStatus::busy;
+            return nullptr;
         }
     };
 }
@@ -403,17 +409,18 @@ namespace
     // keeps loaded stays: it can be renamed, never deleted.
     struct HeldByAHost final : public FileOperations
     {
+        HeldByAHost() { holdRetryMs = 0; }
         juce::String heldName;
         bool scheduled = false;
 
-        bool removeItem (const juce::File& item) override
+        FsStatus remove (const FolderHandle& parent, const juce::String& name) override
         {
-            const auto held = item.getFileName().upToFirstOccurrenceOf (".kv-inert", false, false) == heldName
-                              && item.getFullPathName().contains (".kv-");
-            return ! held && FileOperations::removeItem (item);
+            const auto held = name.upToFirstOccurrenceOf (".kv-inert", false, false) == heldName
+                              && parent.pathOf (name).getFullPathName().contains (".kv-");
+            return held ? FsStatus::busy : FileOperations::remove (parent, name);
         }
 
-        bool scheduleRemovalAtRestart (const juce::File&) override { return scheduled; }
+        bool scheduleRemovalAtRestart (const FolderHandle&, const juce::String&) override { return scheduled; }
     };
 
     bool holdsLoadableNames (const juce::File& item)
@@ -496,10 +503,11 @@ TEST_F (InstallPass, APreviousCopyThatCannotBePutBackIsReportedWhereItIsAndResto
     // Nothing may be moved onto the bundle path: neither the new copy nor the old one back.
     struct NothingOntoTheBundle final : public FileOperations
     {
+        NothingOntoTheBundle() { holdRetryMs = 0; }
         juce::File bundle;
-        bool move (const juce::File& from, const juce::File& to) override
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
         {
-            return to != bundle && FileOperations::move (from, to);
+            return to.pathOf (toName) == bundle ? FsStatus::busy : FileOperations::rename (from, name, to, toName);
         }
     } files;
     files.bundle = bundle (0);
