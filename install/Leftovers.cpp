@@ -131,6 +131,17 @@ namespace leftovers
         });
     }
 
+    bool holdsInertNames (FileOperations& files, const FolderHandle& parent, const juce::String& name)
+    {
+        bool found = false;
+        forEachChild (files, parent, name, [&] (const FolderHandle& folder, const juce::String& child)
+        {
+            found = found || child.endsWith (inertSuffix) || holdsInertNames (files, folder, child);
+            return true;
+        });
+        return found;
+    }
+
     // Windows deletes scheduled items at boot by path, as SYSTEM: only where no standard user
     // can write any folder from the destination down may it be asked to.
     static bool scheduleSafely (FileOperations& files, const FolderHandle& parent, const juce::String& name)

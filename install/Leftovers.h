@@ -58,6 +58,9 @@ namespace leftovers
     // Gives every item inside its loadable name back (not the item itself). True when all are back.
     bool undoInert (FileOperations& files, const FolderHandle& parent, const juce::String& name);
 
+    // True when anything inside carries the inert suffix.
+    bool holdsInertNames (FileOperations& files, const FolderHandle& parent, const juce::String& name);
+
     // What became of an item that had to go.
     struct Disposal
     {

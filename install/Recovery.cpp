@@ -49,14 +49,16 @@ RecoveryResult recoverBundle (FileOperations& files, const FolderHandle& folder,
     {
         // The one the last pass moved aside carries the highest number.
         const auto latest = olds.back().name;
+        const auto wasInert = leftovers::holdsInertNames (files, folder, latest);
 
         if (leftovers::undoInert (files, folder, latest) && files.renameRetrying (folder, latest, folder, bundleName) == FsStatus::ok)
         {
             ++result.restored;
             olds.pop_back();
         }
-        else
+        else if (wasInert)
         {
+            // Left as it was found.
             leftovers::makeInert (files, folder, latest);
         }
     }

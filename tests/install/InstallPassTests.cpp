@@ -2,6 +2,7 @@
 
 #include "identity/ProductIdentity.h"
 #include "install/InstallPass.h"
+#include "install/Leftovers.h"
 #include "install/Recovery.h"
 #include "platform/InstallerLock.h"
 #include "support/ArchiveFixtures.h"
@@ -10,6 +11,8 @@
 
 #include <filesystem>
 #include <random>
+#include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using kv::test::Sandbox;
@@ -405,28 +408,67 @@ TEST_F (InstallPass, ABundleThatIsItselfALinkIsReplacedWithoutTouchingItsTarget)
 
 namespace
 {
-    // Removes everything but items of one name inside our own leftovers, as a module a host
-    // keeps loaded stays: it can be renamed, never deleted.
+    // A module a host keeps loaded: it can be renamed, never deleted. Under Windows' own rules
+    // (not Wine's) a folder with any handle open inside cannot be renamed either.
     struct HeldByAHost final : public FileOperations
     {
         HeldByAHost() { holdRetryMs = 0; }
         juce::String heldName;
-        bool scheduled = false;
+        bool windowsRules = false;
+        juce::StringArray scheduled; // what Windows was asked to delete when it starts
+
+        // The host holds the modules it loaded, whatever they are renamed to since.
+        std::set<ino_t> loaded;
+
+        void load (const juce::File& bundle)
+        {
+            for (const auto& f : bundle.findChildFiles (juce::File::findFiles, true, heldName))
+                loaded.insert (inodeOf (f));
+            if (bundle.existsAsFile())
+                loaded.insert (inodeOf (bundle));
+        }
+
+        static ino_t inodeOf (const juce::File& f)
+        {
+            struct stat info {};
+            ::lstat (f.getFullPathName().toRawUTF8(), &info);
+            return info.st_ino;
+        }
+
+        bool holds (const juce::File& item, const juce::String&) const
+        {
+            if (item.existsAsFile() && loaded.count (inodeOf (item)) > 0)
+                return true;
+
+            for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
+                if (holds (child, {}))
+                    return true;
+
+            return false;
+        }
 
         FsStatus remove (const FolderHandle& parent, const juce::String& name) override
         {
-            const auto held = name.upToFirstOccurrenceOf (".kv-inert", false, false) == heldName
-                              && parent.pathOf (name).getFullPathName().contains (".kv-");
-            return held ? FsStatus::busy : FileOperations::remove (parent, name);
+            return holds (parent.pathOf (name), heldName) ? FsStatus::busy : FileOperations::remove (parent, name);
         }
 
-        bool scheduleRemovalAtRestart (const FolderHandle&, const juce::String&) override { return scheduled; }
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            const auto item = from.pathOf (name);
+            return windowsRules && item.isDirectory() && holds (item, heldName) ? FsStatus::busy
+                                                                                : FileOperations::rename (from, name, to, toName);
+        }
+
+        bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name) override
+        {
+            scheduled.add (parent.pathOf (name).getFullPathName());
+            return true;
+        }
     };
 
     bool holdsLoadableNames (const juce::File& item)
     {
-        if (item.getFileName().endsWithIgnoreCase (".vst3") || item.getFileName().endsWithIgnoreCase (".clap")
-            || item.getFileName().endsWithIgnoreCase (".aaxplugin"))
+        if (leftovers::isLoadableName (item.getFileName()))
             return true;
 
         for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
@@ -437,34 +479,106 @@ namespace
     }
 }
 
-TEST_F (InstallPass, ACopyAHostKeepsLoadedIsReplacedHiddenFromHostsAndToldAbout)
+TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
 {
-    for (const bool uninstall : { false, true })
+    struct Row
     {
-        SCOPED_TRACE (uninstall ? "uninstall" : "install");
+        const char* what;
+        int format;
+        bool uninstall, windowsRules, othersMayWrite;
+        bool replaced;
+    };
+
+    // Wine lets a folder with a loaded module inside be renamed; Windows does not, but it does
+    // let the loaded file itself be renamed.
+    for (const auto& row : { Row { "VST3 install, Wine", 0, false, false, false, true },
+                             Row { "VST3 uninstall, Wine", 0, true, false, false, true },
+                             Row { "VST3 install, Windows", 0, false, true, false, false },
+                             Row { "VST3 uninstall, Windows", 0, true, true, false, false },
+                             Row { "CLAP install, Windows", 1, false, true, false, true },
+                             Row { "VST3 uninstall, a folder standard users may write", 0, true, false, true, true } })
+    {
+        SCOPED_TRACE (row.what);
+        destination (row.format).deleteRecursively();
         runInstallPass (request ({ true, true, false }));
+        destination (row.format).setReadOnly (false);
+        ::chmod (destination (row.format).getFullPathName().toRawUTF8(), row.othersMayWrite ? 0777 : 0755);
+        const auto before = snapshotTree (bundle (row.format));
 
         HeldByAHost files;
-        files.heldName = "Strandline2.vst3";
-        files.scheduled = uninstall;
-        const auto report = runInstallPass (request ({ true, false, false }, uninstall), files);
+        files.heldName = "Strandline2" + formatExtensions[row.format];
+        files.windowsRules = row.windowsRules;
+        files.load (bundle (row.format));
+        std::array<bool, 3> selected {};
+        selected[(size_t) row.format] = true;
+        const auto report = runInstallPass (request (selected, row.uninstall), files);
+
+        if (! row.replaced)
+        {
+            EXPECT_FALSE (report.succeeded());
+            EXPECT_EQ (snapshotTree (bundle (row.format)), before);
+            EXPECT_TRUE (report.details().contains ("kept as it was")) << report.details();
+            expectOnlyTheBundleIn (row.format);
+            continue;
+        }
 
         ASSERT_TRUE (report.succeeded()) << report.details();
         EXPECT_EQ (report.headline(), "SUCCESS!");
-        EXPECT_EQ (bundle (0).isDirectory(), ! uninstall);
+        EXPECT_EQ (bundle (row.format).exists(), ! row.uninstall);
 
         // The only other item is our own leftover, holding nothing a host would load.
         const auto& leftover = report.outcomes[0].stillInUse;
-        EXPECT_TRUE (leftover.getFileName().startsWith ("Strandline2.vst3.kv-removing")) << leftover.getFullPathName();
-        EXPECT_EQ (destination (0).getNumberOfChildFiles (juce::File::findFilesAndDirectories), uninstall ? 1 : 2);
-        EXPECT_TRUE (leftover.getChildFile ("Contents/x86_64-win/Strandline2.vst3.kv-inert").existsAsFile());
+        EXPECT_TRUE (leftover.getFileName().startsWith ("Strandline2" + formatExtensions[row.format] + ".kv-removing")) << leftover.getFullPathName();
+        EXPECT_EQ (destination (row.format).getNumberOfChildFiles (juce::File::findFilesAndDirectories), row.uninstall ? 1 : 2);
         EXPECT_FALSE (holdsLoadableNames (leftover));
-        EXPECT_TRUE (report.notes().contains (uninstall ? "when Windows restarts" : "the next time the installer starts"))
+
+        // Windows deletes by path at boot: only items inside our own leftover, and never where a
+        // standard user could swap a link in first.
+        for (const auto& path : files.scheduled)
+            EXPECT_TRUE (path.startsWith (leftover.getFullPathName())) << path;
+        EXPECT_EQ (files.scheduled.isEmpty(), row.othersMayWrite);
+        EXPECT_TRUE (report.notes().contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
             << report.notes();
         EXPECT_FALSE (report.details().contains ("not"));
 
         // Once the host lets go, the next pass clears it away.
-        EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+        EXPECT_TRUE (runInstallPass (request (selected)).succeeded());
+        expectOnlyTheBundleIn (row.format);
+    }
+}
+
+TEST_F (InstallPass, BriefHoldsAreWaitedOutAndLongOnesReportedTruthfully)
+{
+    // A scanner that holds the bundle for the first few tries to move it.
+    struct BrieflyHeld final : public FileOperations
+    {
+        int refusalsLeft = 0;
+
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            if (name == "Strandline2.vst3" && refusalsLeft-- > 0)
+                return FsStatus::busy;
+
+            return FileOperations::rename (from, name, to, toName);
+        }
+    };
+
+    for (const bool holdOutlastsTheWait : { false, true })
+    {
+        SCOPED_TRACE (holdOutlastsTheWait ? "held too long" : "held for moments");
+        installOldCopy (0);
+        const auto before = snapshotTree (bundle (0));
+
+        BrieflyHeld files;
+        files.refusalsLeft = holdOutlastsTheWait ? 1000000 : 3;
+        files.holdRetryMs = holdOutlastsTheWait ? 50 : 2000;
+        const auto report = runInstallPass (request ({ true, false, false }), files);
+
+        EXPECT_EQ (report.succeeded(), ! holdOutlastsTheWait) << report.details();
+        if (holdOutlastsTheWait)
+            EXPECT_EQ (snapshotTree (bundle (0)), before);
+        else
+            EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
         expectOnlyTheBundleIn (0);
     }
 }
@@ -572,4 +686,40 @@ TEST_F (InstallPass, RecoveryTouchesOnlyNamesOfItsOwnMaking)
     for (const auto& name : foreign)
         EXPECT_EQ (destination (0).getChildFile (name).loadFileAsString(), "not ours") << name;
     EXPECT_EQ (destination (0).getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1 + foreign.size());
+}
+
+TEST_F (InstallPass, RecoveryPutsBackTheLatestOldCopyAndNeverDeletesTheOnlyOne)
+{
+    const auto old = [this] (const juce::String& suffix) { return destination (0).getChildFile ("Strandline2.vst3.kv-old" + suffix); };
+
+    // Several copies moved aside: the one the last pass made carries the highest number, and
+    // its loadable names come back with it.
+    kv::test::writeText (old ("2").getChildFile ("Contents/x86_64-win/Strandline2.vst3.kv-inert"), "moved aside earlier");
+    kv::test::writeText (old ("10").getChildFile ("Contents/x86_64-win/Strandline2.vst3.kv-inert"), "moved aside last");
+
+    auto result = recoverBundle (bundle (0));
+    EXPECT_EQ (result.restored, 1);
+    EXPECT_EQ (bundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3").loadFileAsString(), "moved aside last");
+    EXPECT_TRUE (result.oldCopiesKept.isEmpty());
+    expectOnlyTheBundleIn (0);
+
+    // A copy that cannot be put back (Windows refuses to rename a folder with a file open
+    // inside) stays exactly as it is, and every pass says where it is.
+    bundle (0).moveFileTo (old ({}));
+    const auto before = snapshotTree (old ({}));
+    FailingMove files;
+    files.refuse = old ({});
+
+    result = recoverBundle (bundle (0), files);
+    EXPECT_EQ (result.restored, 0);
+    EXPECT_EQ (result.oldCopiesKept, juce::Array<juce::File> { old ({}) });
+    EXPECT_EQ (snapshotTree (old ({})), before);
+
+    const auto report = runInstallPass (request ({ true, false, false }, true), files);
+    EXPECT_TRUE (report.notes().contains ("kept at " + old ({}).getFullPathName())) << report.notes();
+    EXPECT_EQ (snapshotTree (old ({})), before);
+
+    // With a whole bundle in place it may go at last.
+    EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+    expectOnlyTheBundleIn (0);
 }
