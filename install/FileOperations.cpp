@@ -60,12 +60,14 @@ FsStatus FileOperations::retrying (Step&& step)
 
 FsStatus FileOperations::renameRetrying (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName)
 {
-    return retrying ([&] { return rename (from, name, to, toName); });
+    return retrying ([&]
+                     { return rename (from, name, to, toName); });
 }
 
 FsStatus FileOperations::removeRetrying (const FolderHandle& parent, const juce::String& name)
 {
-    return retrying ([&] { return remove (parent, name); });
+    return retrying ([&]
+                     { return remove (parent, name); });
 }
 
 bool FileOperations::removeRecursively (const FolderHandle& parent, const juce::String& name)

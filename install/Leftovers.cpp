@@ -120,25 +120,23 @@ namespace leftovers
     bool undoInert (FileOperations& files, const FolderHandle& parent, const juce::String& name)
     {
         return forEachChild (files, parent, name, [&] (const FolderHandle& folder, const juce::String& child)
-        {
+                             {
             auto all = undoInert (files, folder, child);
             const auto loadable = child.dropLastCharacters (inertSuffix.length());
 
             if (child.endsWith (inertSuffix) && isLoadableName (loadable))
                 all &= files.renameRetrying (folder, child, folder, loadable) == FsStatus::ok;
 
-            return all;
-        });
+            return all; });
     }
 
     bool holdsInertNames (FileOperations& files, const FolderHandle& parent, const juce::String& name)
     {
         bool found = false;
         forEachChild (files, parent, name, [&] (const FolderHandle& folder, const juce::String& child)
-        {
+                      {
             found = found || child.endsWith (inertSuffix) || holdsInertNames (files, folder, child);
-            return true;
-        });
+            return true; });
         return found;
     }
 

@@ -46,7 +46,10 @@ namespace kv::platform
         class PosixOutputStream final : public HandleOutputStream
         {
         public:
-            explicit PosixOutputStream (int fdToOwn) : fd (fdToOwn) {}
+            explicit PosixOutputStream (int fdToOwn)
+                : fd (fdToOwn)
+            {
+            }
             ~PosixOutputStream() override { close(); }
 
             void flush() override {}
@@ -109,7 +112,11 @@ namespace kv::platform
         };
     }
 
-    FolderHandle::FolderHandle (Native native, juce::File path) : handle (native), folderPath (std::move (path)) {}
+    FolderHandle::FolderHandle (Native native, juce::File path)
+        : handle (native)
+        , folderPath (std::move (path))
+    {
+    }
     FolderHandle::~FolderHandle() { close(); }
     FolderHandle::FolderHandle (FolderHandle&& other) noexcept { *this = std::move (other); }
 
@@ -137,7 +144,8 @@ namespace kv::platform
 
     FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
     {
-        const auto open = [] (const juce::File& f) { return ::open (f.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
+        const auto open = [] (const juce::File& f)
+        { return ::open (f.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
 
         auto fd = open (folder);
 

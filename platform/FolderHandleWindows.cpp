@@ -166,7 +166,10 @@ namespace kv::platform
         class WindowsOutputStream final : public HandleOutputStream
         {
         public:
-            explicit WindowsOutputStream (HANDLE handleToOwn) : handle (handleToOwn) {}
+            explicit WindowsOutputStream (HANDLE handleToOwn)
+                : handle (handleToOwn)
+            {
+            }
             ~WindowsOutputStream() override { close(); }
 
             void flush() override {}
@@ -269,7 +272,11 @@ namespace kv::platform
         }
     }
 
-    FolderHandle::FolderHandle (Native native, juce::File path) : handle (native), folderPath (std::move (path)) {}
+    FolderHandle::FolderHandle (Native native, juce::File path)
+        : handle (native)
+        , folderPath (std::move (path))
+    {
+    }
     FolderHandle::~FolderHandle() { close(); }
     FolderHandle::FolderHandle (FolderHandle&& other) noexcept { *this = std::move (other); }
 

@@ -341,7 +341,8 @@ TEST_F (CrashPoints, ALinkSwappedInBeforeAnyStepNeverSteersTheInstaller)
 
             for (int k = 1; k <= counter.steps; ++k)
             {
-                SCOPED_TRACE (juce::String (round == Round::install ? "install" : round == Round::uninstall ? "uninstall" : "recovery")
+                SCOPED_TRACE (juce::String (round == Round::install ? "install" : round == Round::uninstall ? "uninstall"
+                                                                                                            : "recovery")
                               + (aboveTheItem ? ", folder above swapped" : ", item swapped") + " before step " + juce::String (k));
                 setUp();
                 const auto outsideBefore = outsideOurItems();

@@ -430,7 +430,9 @@ namespace
 
         static ino_t inodeOf (const juce::File& f)
         {
-            struct stat info {};
+            struct stat info
+            {
+            };
             ::lstat (f.getFullPathName().toRawUTF8(), &info);
             return info.st_ino;
         }
@@ -690,7 +692,8 @@ TEST_F (InstallPass, RecoveryTouchesOnlyNamesOfItsOwnMaking)
 
 TEST_F (InstallPass, RecoveryPutsBackTheLatestOldCopyAndNeverDeletesTheOnlyOne)
 {
-    const auto old = [this] (const juce::String& suffix) { return destination (0).getChildFile ("Strandline2.vst3.kv-old" + suffix); };
+    const auto old = [this] (const juce::String& suffix)
+    { return destination (0).getChildFile ("Strandline2.vst3.kv-old" + suffix); };
 
     // Several copies moved aside: the one the last pass made carries the highest number, and
     // its loadable names come back with it.
