@@ -101,6 +101,7 @@ namespace kv::platform
 #endif
         FolderHandle (Native, juce::File);
         void close() noexcept;
+        static void closeNative (Native) noexcept;
 
         Native handle = invalid;
         juce::File folderPath;

@@ -112,35 +112,7 @@ namespace kv::platform
         };
     }
 
-    FolderHandle::FolderHandle (Native native, juce::File path)
-        : handle (native)
-        , folderPath (std::move (path))
-    {
-    }
-    FolderHandle::~FolderHandle() { close(); }
-    FolderHandle::FolderHandle (FolderHandle&& other) noexcept { *this = std::move (other); }
-
-    FolderHandle& FolderHandle::operator= (FolderHandle&& other) noexcept
-    {
-        if (this != &other)
-        {
-            close();
-            handle = std::exchange (other.handle, invalid);
-            folderPath = other.folderPath;
-        }
-
-        return *this;
-    }
-
-    void FolderHandle::close() noexcept
-    {
-        if (handle != invalid)
-            ::close (handle);
-
-        handle = invalid;
-    }
-
-    bool FolderHandle::isOpen() const noexcept { return handle != invalid; }
+    void FolderHandle::closeNative (Native native) noexcept { ::close (native); }
 
     FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
     {

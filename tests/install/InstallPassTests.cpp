@@ -726,3 +726,21 @@ TEST_F (InstallPass, RecoveryPutsBackTheLatestOldCopyAndNeverDeletesTheOnlyOne)
     EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
     expectOnlyTheBundleIn (0);
 }
+
+TEST_F (InstallPass, ADestinationBehindALinkIsServedThroughIt)
+{
+    // A plug-in folder moved to another drive, a link left in its place.
+    const auto moved = sandbox.root().getChildFile ("other drive/VST3");
+    ASSERT_TRUE (moved.createDirectory());
+    ASSERT_TRUE (moved.createSymbolicLink (destination (0), false));
+
+    ASSERT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+    EXPECT_TRUE (moved.getChildFile ("Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3").existsAsFile());
+
+    kv::test::writeText (moved.getChildFile ("Strandline2.vst3.kv-removing/Contents/x"), "left by a killed pass");
+    EXPECT_EQ (recoverAtStart ("Strandline2", { destination (0), destination (1), destination (2) }).removed, 1);
+
+    ASSERT_TRUE (runInstallPass (request ({ true, false, false }, true)).succeeded());
+    EXPECT_EQ (moved.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
+    EXPECT_TRUE (destination (0).isSymbolicLink());
+}

@@ -135,3 +135,29 @@ cmp -s "$vst3_module" "$work/new.vst3" || fail "the VST3 module was not replaced
 [ "$(attributes "$win_common\\VST3\\Other.vst3")" = "$other_folder" ] && [ "$(attributes "$win_common\\VST3\\Other.vst3\\Contents\\x86_64-win\\Other.vst3")" = RH ] \
     || fail "another plug-in's attributes were changed"
 echo "ok: protected items replaced without leftovers; another plug-in's attributes untouched"
+
+echo "== case 5: a destination whose staging names pass 260 characters"
+release_all
+deep_win='C:\Deep'
+for i in 1 2 3 4 5 6 7; do deep_win="$deep_win\\a folder with a rather long name, number $i"; done
+deep="$drive_c/${deep_win#C:\\}"; deep="${deep//\\//}"
+staging_name="$deep_win\\Strandline2.vst3.kv-staging\\Strandline2.vst3.kv-inert\\Contents\\x86_64-win\\Strandline2.vst3.kv-inert"
+[ "${#staging_name}" -gt 300 ] || fail "the deep destination is too short (${#staging_name})"
+printf '<?xml version="1.0" encoding="UTF-8"?>\r\n\r\n<Plugin_Manager_Settings VST3_Path="%s" CLAP_Path="C:\\CLAP" AAX_Path="C:\\AAX"/>\r\n' \
+    "$deep_win" > "$settings"
+start_exe
+click_at 159 210      # VST3 tile
+click_now 546 471     # INSTALL
+await_colour 96 240 408 84 86CF7A 300 "a destination past 260 characters: the success view"
+stop_exe
+cmp -s "$deep/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" "$work/new.vst3" || fail "the deep VST3 module is not in place"
+[ "$(ls -A "$deep" | tr '\n' ' ')" = "Strandline2.vst3 " ] || fail "leftovers in the deep folder: $(ls -A "$deep")"
+mkdir -p "$deep/Strandline2.vst3.kv-removing/Contents/x86_64-win"
+echo garbage > "$deep/Strandline2.vst3.kv-removing/Contents/x86_64-win/Strandline2.vst3.kv-inert"
+start_exe             # recovery at start; VST3 is pre-selected, being installed
+hover_at 546 471
+xdotool keydown shift; sleep 0.4; CLICKED_AT="$(date +%s%N)"; xdotool click 1; sleep 0.4; xdotool keyup shift
+await_colour 96 240 408 84 86CF7A 300 "a destination past 260 characters: uninstalled"
+stop_exe
+[ -z "$(ls -A "$deep")" ] || fail "the deep folder still holds: $(ls -A "$deep")"
+echo "ok: installed, recovered and uninstalled past 260 characters"
