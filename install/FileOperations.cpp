@@ -80,7 +80,8 @@ bool FileOperations::removeRecursively (const FolderHandle& parent, const juce::
         clearProtectiveAttributes (parent, name);
 
         // Opened without following a link: one swapped in since the look is removed below, as a link.
-        auto folder = openFolder (parent, name, status);
+        // Closed again before the folder goes: Windows keeps a folder while a handle to it is open.
+        const auto folder = openFolder (parent, name, status);
         juce::StringArray children;
 
         if (folder.isOpen() && folder.list (children) == FsStatus::ok)

@@ -491,6 +491,10 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         bool replaced;
     };
 
+    // Whether others may write a folder is read from its mode bits here: folders made by the
+    // pass must not be group-writable merely because of the caller's umask.
+    const auto callersMask = ::umask (022);
+
     // Wine lets a folder with a loaded module inside be renamed; Windows does not, but it does
     // let the loaded file itself be renamed.
     for (const auto& row : { Row { "VST3 install, Wine", 0, false, false, false, true },
@@ -547,6 +551,8 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         EXPECT_TRUE (runInstallPass (request (selected)).succeeded());
         expectOnlyTheBundleIn (row.format);
     }
+
+    ::umask (callersMask);
 }
 
 TEST_F (InstallPass, BriefHoldsAreWaitedOutAndLongOnesReportedTruthfully)
