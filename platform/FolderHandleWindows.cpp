@@ -24,11 +24,14 @@ namespace kv::platform
 
         using NtCreateFileFn = LONG (NTAPI*) (PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER, ULONG, ULONG, ULONG,
                                               ULONG, PVOID, ULONG);
+        using NtSetInformationFileFn = LONG (NTAPI*) (HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
         using RtlNtStatusToDosErrorFn = ULONG (NTAPI*) (LONG);
+        constexpr ULONG fileRenameInformation = 10;
 
         struct Ntdll
         {
             NtCreateFileFn createFile = nullptr;
+            NtSetInformationFileFn setInformation = nullptr;
             RtlNtStatusToDosErrorFn toDosError = nullptr;
 
             Ntdll()
@@ -36,6 +39,7 @@ namespace kv::platform
                 if (auto* module = ::GetModuleHandleW (L"ntdll.dll"))
                 {
                     createFile = (NtCreateFileFn) (void*) ::GetProcAddress (module, "NtCreateFile");
+                    setInformation = (NtSetInformationFileFn) (void*) ::GetProcAddress (module, "NtSetInformationFile");
                     toDosError = (RtlNtStatusToDosErrorFn) (void*) ::GetProcAddress (module, "RtlNtStatusToDosError");
                 }
             }
@@ -87,7 +91,7 @@ namespace kv::platform
         {
             const auto& nt = ntdll();
 
-            if (nt.createFile == nullptr || nt.toDosError == nullptr)
+            if (nt.createFile == nullptr || nt.setInformation == nullptr || nt.toDosError == nullptr)
             {
                 status = FsStatus::failed;
                 return INVALID_HANDLE_VALUE;
@@ -95,7 +99,7 @@ namespace kv::platform
 
             std::wstring wide (name.toWideCharPointer());
             UNICODE_STRING objectName;
-            objectName.Buffer = wide.data();
+            objectName.Buffer = wide.empty() ? nullptr : wide.data();
             objectName.Length = (USHORT) (wide.size() * sizeof (wchar_t));
             objectName.MaximumLength = objectName.Length;
 
@@ -334,12 +338,21 @@ namespace kv::platform
     FsStatus FolderHandle::list (juce::StringArray& names) const
     {
         names.clear();
+
+        // Each listing reads through a handle of its own, opened from this one by an empty name:
+        // Wine keeps a handle's first listing and would not show what changed since.
+        FsStatus status;
+        ScopedHandle listing { openChild (handle, {}, FILE_LIST_DIRECTORY | FILE_TRAVERSE, dispositionOpen, directoryFile, status) };
+
+        if (listing.handle == INVALID_HANDLE_VALUE)
+            return status;
+
         std::vector<char> buffer (64 * 1024);
         auto infoClass = FileIdBothDirectoryRestartInfo;
 
         for (;;)
         {
-            if (! ::GetFileInformationByHandleEx (handle, infoClass, buffer.data(), (DWORD) buffer.size()))
+            if (! ::GetFileInformationByHandleEx (listing.handle, infoClass, buffer.data(), (DWORD) buffer.size()))
                 return ::GetLastError() == ERROR_NO_MORE_FILES ? FsStatus::ok : lastStatus();
 
             infoClass = FileIdBothDirectoryInfo;
@@ -413,7 +426,11 @@ namespace kv::platform
         info->FileNameLength = (DWORD) (target.size() * sizeof (wchar_t));
         memcpy (info->FileName, target.c_str(), (target.size() + 1) * sizeof (wchar_t));
 
-        return ::SetFileInformationByHandle (item.handle, FileRenameInfo, info, (DWORD) buffer.size()) ? FsStatus::ok : lastStatus();
+        // Straight to ntdll: Wine's SetFileInformationByHandle refuses FileRenameInfo.
+        IO_STATUS_BLOCK io {};
+        const auto& nt = ntdll();
+        const auto result = nt.setInformation (item.handle, &io, info, (ULONG) buffer.size(), fileRenameInformation);
+        return result >= 0 ? FsStatus::ok : statusFromError (nt.toDosError (result));
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
@@ -432,6 +449,7 @@ namespace kv::platform
             setAttributes (item.handle, attributes & ~protectiveAttributes);
 
         // POSIX semantics take the name away at once, even while another program holds the file.
+        // Wine has no FileDispositionInfoEx: the plain disposition below serves there.
         FILE_DISPOSITION_INFO_EX ex { dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly };
         if (::SetFileInformationByHandle (item.handle, fileDispositionInfoEx, &ex, sizeof (ex)))
             return FsStatus::ok;
