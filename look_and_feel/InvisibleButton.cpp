@@ -113,6 +113,14 @@ void InvisibleButton::mouseDown (const juce::MouseEvent& event)
     TextButton::mouseDown (event);
 }
 
+void InvisibleButton::mouseUp (const juce::MouseEvent& event)
+{
+    TextButton::mouseUp (event);
+
+    // Released off the button its state does not change, but a held face must go.
+    repaint();
+}
+
 std::unique_ptr<juce::AccessibilityHandler> InvisibleButton::createAccessibilityHandler()
 {
     return std::make_unique<InvisibleButtonHandler> (*this);
