@@ -52,7 +52,7 @@ namespace kv::app
     RepaintFallback::RepaintFallback (juce::Component& windowToServe, Environment environment)
         : window (windowToServe)
         , clockMs (environment.clockMs != nullptr ? environment.clockMs : []
-                   { return juce::Time::getMillisecondCounterHiRes(); })
+                       { return juce::Time::getMillisecondCounterHiRes(); })
         , pacing (chooseRepaintMode (environment.onWindows, environment.onWindows && environment.wineProbe != nullptr && environment.wineProbe()),
                   1000.0 / displayRefreshRateHz (windowToServe),
                   clockMs())

@@ -39,7 +39,7 @@ namespace
         kv::test::Sandbox sandbox;
         kv::test::FixtureArchives oldArchives { "2.2.0.0" }, newArchives { "2.3.0.0" };
 
-        std::array<juce::File, 3> destinations() const
+        FormatArray<juce::File> destinations() const
         {
             return { sandbox.root().getChildFile ("VST3"), sandbox.root().getChildFile ("CLAP"), sandbox.root().getChildFile ("AAX") };
         }
@@ -71,7 +71,7 @@ namespace
             kv::test::writeText (destinations()[0].getChildFile ("Other.vst3/Contents/x.vst3"), "another plug-in");
         }
 
-        std::array<TreeSnapshot, 3> snapshots() const
+        FormatArray<TreeSnapshot> snapshots() const
         {
             return { snapshotTree (bundle (0)), snapshotTree (bundle (1)), snapshotTree (bundle (2)) };
         }

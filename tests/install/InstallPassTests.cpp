@@ -25,7 +25,7 @@ namespace
         juce::File destination (int i) const { return sandbox.root().getChildFile ("dest" + juce::String (i)); }
         juce::File bundle (int i) const { return destination (i).getChildFile ("Strandline2" + formatExtensions[i]); }
 
-        InstallRequest request (std::array<bool, 3> selected, bool uninstall = false) const
+        InstallRequest request (FormatArray<bool> selected, bool uninstall = false) const
         {
             InstallRequest r;
             r.uninstall = uninstall;
