@@ -49,7 +49,7 @@ kv_installerApplication::MainWindow::MainWindow (juce::String name)
     getConstrainer()->setFixedAspectRatio (1.0);
     centreWithSize (getWidth(), getHeight());
     setVisible (true);
-    repaintFallback = std::make_unique<kv::platform::RepaintFallback> (*this);
+    repaintFallback = std::make_unique<kv::app::RepaintFallback> (*this);
     juce::Desktop::getInstance().addFocusChangeListener (this);
 }
 

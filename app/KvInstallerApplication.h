@@ -2,7 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "platform/RepaintFallback.h"
+#include "app/RepaintFallback.h"
 
 class kv_installerApplication final : public juce::JUCEApplication
 {
@@ -38,7 +38,7 @@ public:
         juce::Component::SafePointer<juce::Component> lastFocusedInside;
 
         // Made once the window is on the desktop with its final peer.
-        std::unique_ptr<kv::platform::RepaintFallback> repaintFallback;
+        std::unique_ptr<kv::app::RepaintFallback> repaintFallback;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };

@@ -25,7 +25,7 @@ add_custom_command(
     OUTPUT "${kv_archives_stamp}"
     COMMAND "${kv_archive_checker}" "${KV_ARCHIVE_DIR}"
     COMMAND "${CMAKE_COMMAND}" -E touch "${kv_archives_stamp}"
-    DEPENDS ${kv_archive_checker_depends} "${KV_ARCHIVE_DIR}/vst3.zip" "${KV_ARCHIVE_DIR}/clap.zip" "${KV_ARCHIVE_DIR}/aax.zip"
+    DEPENDS ${kv_archive_checker_depends} ${KV_ARCHIVES}
     COMMENT "Checking the archives to embed with the installer's own checks"
     VERBATIM)
 add_custom_target(kv_archives_checked DEPENDS "${kv_archives_stamp}")

@@ -75,19 +75,20 @@ set(kv_res "${PROJECT_SOURCE_DIR}/resources")
 set(kv_embedded
     SFProRoundedRegular_otf  "${KV_FONT_REGULAR}"
     eula_txt                 "${kv_res}/eula.txt"
-    CHANGELOG_md             "${kv_res}/CHANGELOG.md"
-    vst3_zip                 "${KV_ARCHIVE_DIR}/vst3.zip"
-    clap_zip                 "${KV_ARCHIVE_DIR}/clap.zip"
-    aax_zip                  "${KV_ARCHIVE_DIR}/aax.zip")
-foreach(name icon_vst3 icon_clap icon_aax icon_install icon_discord icon_mail
-             icon_warning logo_korvane)
+    CHANGELOG_md             "${kv_res}/CHANGELOG.md")
+# Each format's archive (vst3.zip as vst3_zip) and its badge (resources/icon_vst3.svg).
+foreach(archive IN LISTS KV_ARCHIVE_NAMES)
+    get_filename_component(stem "${archive}" NAME_WE)
+    list(APPEND kv_embedded ${stem}_zip "${KV_ARCHIVE_DIR}/${archive}" icon_${stem}_svg "${kv_res}/icon_${stem}.svg")
+endforeach()
+foreach(name icon_install icon_discord icon_mail icon_warning logo_korvane)
     list(APPEND kv_embedded ${name}_svg "${kv_res}/${name}.svg")
 endforeach()
 
 # The archives are made by the build unless the product's own are given.
 set(kv_generated_archives "")
 if(NOT KV_PRODUCT_ARCHIVES_DIR)
-    set(kv_generated_archives "${KV_ARCHIVE_DIR}/vst3.zip" "${KV_ARCHIVE_DIR}/clap.zip" "${KV_ARCHIVE_DIR}/aax.zip")
+    set(kv_generated_archives ${KV_ARCHIVES})
 endif()
 list(LENGTH kv_embedded kv_embedded_length)
 math(EXPR kv_last "${kv_embedded_length} - 1")

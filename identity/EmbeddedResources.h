@@ -5,8 +5,6 @@
 #include "BinaryData.h"
 #include "identity/FormatTable.h"
 
-#include <array>
-
 // Each format's embedded archive and badge, by the format table's index.
 struct FormatResources
 {
@@ -16,7 +14,7 @@ struct FormatResources
     const int& iconSize;
 };
 
-inline const std::array<FormatResources, numFormats> formatResources { {
+inline const FormatArray<FormatResources> formatResources { {
     { BinaryData::vst3_zip, BinaryData::vst3_zipSize, BinaryData::icon_vst3_svg, BinaryData::icon_vst3_svgSize },
     { BinaryData::clap_zip, BinaryData::clap_zipSize, BinaryData::icon_clap_svg, BinaryData::icon_clap_svgSize },
     { BinaryData::aax_zip, BinaryData::aax_zipSize, BinaryData::icon_aax_svg, BinaryData::icon_aax_svgSize },

@@ -2,11 +2,13 @@
 
 #include <juce_core/juce_core.h>
 
+#include "identity/ProductFacts.h"
+
 // The product this installer carries and the maker's addresses.
 namespace product
 {
-    inline const juce::String bundleBaseName { "Strandline2" };
-    inline const juce::String version { "2.3.0" };
+    inline const juce::String bundleBaseName { product_facts::productName };
+    inline const juce::String version { product_facts::productVersion };
     inline const juce::String platformSuffix { " for Windows" };
 
     inline const juce::String productPageAddress { "https://www.korvane.com/products/strandline2" };
@@ -15,6 +17,6 @@ namespace product
     inline const juce::String supportMailAddress { "support@korvane.com" };
     inline const juce::String copyrightLine { "Copyright (c) 2026 Korvane Audio Ltd. All rights reserved." };
 
-    inline const juce::String makerFolderName { "Korvane" };
+    inline const juce::String makerFolderName { product_facts::makerName };
     inline const juce::String settingsFileName { "PluginManagerSettings.txt" };
 }

@@ -37,9 +37,9 @@ InstallReport runInstallPass (const InstallRequest& request, FileOperations& fil
     return report;
 }
 
-std::array<EmbeddedArchive, 3> embeddedArchives()
+FormatArray<EmbeddedArchive> embeddedArchives()
 {
-    std::array<EmbeddedArchive, 3> archives;
+    FormatArray<EmbeddedArchive> archives;
 
     for (size_t i = 0; i < archives.size(); ++i)
         archives[i] = { formatResources[i].archive, (size_t) formatResources[i].archiveSize, true };

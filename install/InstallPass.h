@@ -3,7 +3,7 @@
 #include "install/FileOperations.h"
 #include "install/InstallReport.h"
 
-#include <array>
+#include "identity/FormatTable.h"
 
 // One click on INSTALL: every selected format in index order, installed from its
 // embedded archive, or only removed in uninstall mode.
@@ -19,9 +19,9 @@ struct InstallRequest
 {
     bool uninstall = false;
     juce::String productName;
-    std::array<bool, 3> selected {};
-    std::array<juce::File, 3> destinationFolders;
-    std::array<EmbeddedArchive, 3> archives;
+    FormatArray<bool> selected {};
+    FormatArray<juce::File> destinationFolders;
+    FormatArray<EmbeddedArchive> archives;
 
     // How long to wait for another installer's pass to end before giving up untouched.
     int lockWaitMs = 5000;
@@ -29,5 +29,5 @@ struct InstallRequest
 
 InstallReport runInstallPass (const InstallRequest& request, FileOperations& files = FileOperations::real());
 
-// The three archives the installer carries, by format index.
-std::array<EmbeddedArchive, 3> embeddedArchives();
+// The archives the installer carries, by format index.
+FormatArray<EmbeddedArchive> embeddedArchives();

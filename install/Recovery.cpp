@@ -87,7 +87,7 @@ RecoveryResult recoverBundle (const juce::File& bundle, FileOperations& files)
     return folder.isOpen() ? recoverBundle (files, folder, bundle.getFileName()) : RecoveryResult();
 }
 
-RecoveryResult recoverAtStart (const juce::String& productName, const std::array<juce::File, 3>& destinationFolders, FileOperations& files)
+RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders, FileOperations& files)
 {
     RecoveryResult total;
     kv::platform::InstallerLock lock (productName, 0);

@@ -2,7 +2,7 @@
 
 #include "install/FileOperations.h"
 
-#include <array>
+#include "identity/FormatTable.h"
 
 // A pass that was killed, or lost power, can leave its work half done beside a bundle.
 // Before anything looks at the bundles, what such a pass left is put right: every staged or
@@ -28,5 +28,5 @@ RecoveryResult recoverBundle (const juce::File& bundle, FileOperations& files = 
 
 // Every format's bundle, under the installer lock. Nothing is touched when another
 // installer holds it.
-RecoveryResult recoverAtStart (const juce::String& productName, const std::array<juce::File, 3>& destinationFolders,
+RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders,
                                FileOperations& files = FileOperations::real());

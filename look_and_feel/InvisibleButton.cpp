@@ -39,11 +39,11 @@ namespace
         {
             // Both go through the click, where the owner carries out the command.
             auto actions = juce::AccessibilityActions().addAction (juce::AccessibilityActionType::press, [&button]
-                                                                   { button.triggerClick(); });
+                                                                   { button.clickWithoutMouse(); });
 
             if (button.isToggleable())
                 actions.addAction (juce::AccessibilityActionType::toggle, [&button]
-                                   { button.triggerClick(); });
+                                   { button.clickWithoutMouse(); });
 
             return actions;
         }
@@ -70,23 +70,55 @@ std::unique_ptr<InvisibleButton> InvisibleButton::addTo (juce::Component& owner,
     return button;
 }
 
-juce::Colour InvisibleButton::faceColourOf (const juce::Button& button)
+juce::Colour InvisibleButton::faceColour (bool pressed, bool hovered)
 {
-    if (button.isDown())
+    if (pressed)
         return colour_green;
 
-    return colour_text_dim.withAlpha (button.isOver() ? 0.75f : 0.5f);
+    return colour_text_dim.withAlpha (hovered ? 0.75f : 0.5f);
+}
+
+juce::Colour InvisibleButton::faceColourOf (const juce::Button& button)
+{
+    return faceColour (button.isDown(), button.isOver());
+}
+
+juce::Colour InvisibleButton::heldFaceColourOf (const juce::Button& button)
+{
+    // isDown() alone turns false once the pointer leaves while the mouse button is held;
+    // it still covers the brief press a key shows.
+    return faceColour (button.isMouseButtonDown() || button.isDown(), button.isMouseOver());
+}
+
+void InvisibleButton::clickWithoutMouse()
+{
+    lastClickWithoutMouse = true;
+    triggerClick();
 }
 
 bool InvisibleButton::keyPressed (const juce::KeyPress& key)
 {
     if (isEnabled() && (key.isKeyCode (juce::KeyPress::returnKey) || key.isKeyCode (juce::KeyPress::spaceKey)))
     {
-        triggerClick();
+        clickWithoutMouse();
         return true;
     }
 
     return false;
+}
+
+void InvisibleButton::mouseDown (const juce::MouseEvent& event)
+{
+    lastClickWithoutMouse = false;
+    TextButton::mouseDown (event);
+}
+
+void InvisibleButton::mouseUp (const juce::MouseEvent& event)
+{
+    TextButton::mouseUp (event);
+
+    // Released off the button its state does not change, but a held face must go.
+    repaint();
 }
 
 std::unique_ptr<juce::AccessibilityHandler> InvisibleButton::createAccessibilityHandler()

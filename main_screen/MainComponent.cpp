@@ -51,7 +51,7 @@ MainComponent::MainComponent()
 
     auto* install = addInvisibleButton ("INSTALL");
     install->liveTitle = [this]
-    { return uninstallMode ? juce::String ("Uninstall") : juce::String ("Install"); };
+    { return uninstallFromKeyboard ? juce::String ("Uninstall") : juce::String ("Install"); };
     install->liveHelp = [this]
     { return hoverHelpFor ("INSTALL").value_or (juce::String()); };
     installButton.reset (install);
@@ -88,34 +88,51 @@ namespace
     {
         const char* name;
         const char* title; // what a screen reader calls it
-        int focusOrder; // reading order: SELECT ALL, the tiles, the extras by rows, INSTALL
     };
 
-    constexpr ButtonIdentity buttonIdentities[] {
-        { "SELECT_ALL", "Select all formats", 1 },
-        { "VST3", "VST3", 2 },
-        { "CLAP", "CLAP", 3 },
-        { "AAX", "AAX", 4 },
-        { "EULA", "Licence agreement", 5 },
-        { "WEBSITE", "Open the product's web page", 6 },
-        { "SETTINGS", "Settings: install folders", 7 },
-        { "MANUAL", "Open the manual", 8 },
-        { "SUPPORT", "Support", 9 },
-        { "CHANGES", "Release notes", 10 },
-        { "INSTALL", "Install", 11 },
+    // Reading order, which the keyboard follows: SELECT ALL, the format tiles (each called by
+    // its format's name), the extras by rows, INSTALL.
+    constexpr ButtonIdentity selectAllIdentity { "SELECT_ALL", "Select all formats" };
+
+    constexpr ButtonIdentity identitiesAfterTheTiles[] {
+        { "EULA", "Licence agreement" },
+        { "WEBSITE", "Open the product's web page" },
+        { "SETTINGS", "Settings: install folders" },
+        { "MANUAL", "Open the manual" },
+        { "SUPPORT", "Support" },
+        { "CHANGES", "Release notes" },
+        { "INSTALL", "Install" },
     };
+
+    struct ButtonPlace
+    {
+        juce::String title;
+        int focusOrder; // from 1
+    };
+
+    ButtonPlace placeOf (const juce::String& name)
+    {
+        if (name == selectAllIdentity.name)
+            return { selectAllIdentity.title, 1 };
+
+        if (const auto format = formatNames.indexOf (name); format >= 0)
+            return { name, 2 + format };
+
+        for (int k = 0; k < (int) std::size (identitiesAfterTheTiles); ++k)
+            if (name == identitiesAfterTheTiles[k].name)
+                return { identitiesAfterTheTiles[k].title, 2 + numFormats + k };
+
+        jassertfalse;
+        return { name, 0 };
+    }
 }
 
 InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
 {
-    const auto* identity = std::find_if (std::begin (buttonIdentities), std::end (buttonIdentities),
-                                         [&name] (const auto& b)
-                                         { return name == b.name; });
-    jassert (identity != std::end (buttonIdentities));
-
+    const auto place = placeOf (name);
     const auto isTile = formatNames.contains (name);
-    auto button = InvisibleButton::addTo (*this, *this, name, identity->title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
-    button->setExplicitFocusOrder (identity->focusOrder);
+    auto button = InvisibleButton::addTo (*this, *this, name, place.title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
+    button->setExplicitFocusOrder (place.focusOrder);
     return button.release(); // the caller's owning member takes it
 }
 
@@ -153,6 +170,9 @@ bool MainComponent::keyPressed (const juce::KeyPress& key)
 
 void MainComponent::globalFocusChanged (juce::Component*)
 {
+    // Arriving anywhere, INSTALL too, with Shift held is a move: only a fresh Shift arms it.
+    uninstallFromKeyboard = false;
+
     if (focus_mark::isShown (*this))
         repaint();
 }
@@ -181,12 +201,14 @@ DestinationCallback MainComponent::makeDestinationCallback()
 {
     juce::Component::SafePointer<MainComponent> screen (this);
 
-    return [screen] (const juce::String& attributeName, const juce::String& path)
+    return [screen] (int formatIndex, const juce::File& folder)
     {
         if (screen == nullptr)
             return;
 
-        applyDestinationChange (screen->destinationFolders, attributeName, path);
+        if (juce::isPositiveAndBelow (formatIndex, numFormats))
+            screen->destinationFolders[(size_t) formatIndex] = folder;
+
         screen->repaint();
     };
 }

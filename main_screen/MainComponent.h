@@ -52,7 +52,7 @@ public:
     juce::String productVersion;
     juce::String platformSuffix;
     std::array<std::unique_ptr<juce::TextButton>, 6> extraButtons;
-    std::array<std::unique_ptr<juce::TextButton>, 3> formatButtons;
+    FormatArray<std::unique_ptr<juce::TextButton>> formatButtons;
     std::unique_ptr<juce::TextButton> installButton;
     std::unique_ptr<juce::TextButton> selectAllButton;
     std::unique_ptr<panel_eula> eulaPanel;
@@ -63,7 +63,7 @@ public:
 
     // The success or failure view's words, for screen readers; present with the view.
     std::unique_ptr<AccessibleText> outcomeText;
-    std::array<std::unique_ptr<juce::Drawable>, 3> formatIcons;
+    FormatArray<std::unique_ptr<juce::Drawable>> formatIcons;
     std::unique_ptr<juce::Drawable> installIcon;
     std::unique_ptr<juce::Drawable> logoDrawable;
     std::unique_ptr<juce::Drawable> warningIcon;
@@ -71,8 +71,13 @@ public:
     juce::URL manualUrl;
     juce::File makerFolder;
     bool uninstallMode = false;
+
+    // Set only when Shift went down while INSTALL already had the keyboard focus: then, and
+    // only then, Return or space on INSTALL uninstalls. A Shift still held from the Shift+Tab
+    // that reached INSTALL is a move, not a command.
+    bool uninstallFromKeyboard = false;
     bool installDone = false;
-    std::array<bool, 3> formatSelected {};
+    FormatArray<bool> formatSelected {};
     DestinationFolders destinationFolders;
 
     // What the last install or uninstall pass achieved; the success view shows only when

@@ -3,6 +3,7 @@
 #include "identity/ProductIdentity.h"
 #include "install/InstallPass.h"
 #include "main_screen/HoverHelp.h"
+#include "main_screen/OutcomeNote.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
@@ -60,7 +61,7 @@ void MainComponent::buttonClicked (juce::Button* button)
                    juce::String::createStringFromData (BinaryData::CHANGELOG_md, BinaryData::CHANGELOG_mdSize),
                    productName);
     }
-    else if (name == "VST3" || name == "CLAP" || name == "AAX")
+    else if (formatNames.contains (name))
     {
         auto& selected = formatSelected[(size_t) formatNames.indexOf (name)];
         selected = ! selected;
@@ -81,17 +82,31 @@ void MainComponent::buttonClicked (juce::Button* button)
 
 void MainComponent::runInstallPass()
 {
+    // A key or a screen reader uninstalls only when Shift went down on INSTALL itself; the
+    // mouse follows Shift alone.
+    const auto* install = dynamic_cast<InvisibleButton*> (installButton.get());
+    const auto fromKeyboard = install != nullptr && install->clickedWithoutMouse();
+
     InstallRequest request;
-    request.uninstall = uninstallMode;
+    request.uninstall = fromKeyboard ? uninstallFromKeyboard : uninstallMode;
     request.productName = productName;
     request.selected = formatSelected;
     request.destinationFolders = destinationFolders;
     request.archives = embeddedArchives();
 
-    // The window is frozen while the pass runs: the pointer says so.
-    juce::MouseCursor::showWaitCursor();
-    installReport = ::runInstallPass (request);
-    juce::MouseCursor::hideWaitCursor();
+    if (std::find (formatSelected.begin(), formatSelected.end(), true) == formatSelected.end())
+    {
+        // Nothing to do: no lock to wait for, and the pass's result all the same.
+        installReport = {};
+        installReport.uninstall = request.uninstall;
+    }
+    else
+    {
+        // The window is frozen while the pass runs: the pointer says so.
+        juce::MouseCursor::showWaitCursor();
+        installReport = ::runInstallPass (request);
+        juce::MouseCursor::hideWaitCursor();
+    }
 
     for (size_t i = 0; i < formatSelected.size(); ++i)
         if (request.selected[i])
@@ -107,7 +122,7 @@ void MainComponent::runInstallPass()
     showSelectionOnTiles();
 
     // The view's words, readable and announced as the view appears.
-    const auto words = installReport.succeeded() ? installReport.notes() : installReport.details();
+    const auto words = installReport.succeeded() ? outcome_note::wordsFor (installReport) : installReport.details();
     outcomeText->setTitle (installReport.headline());
     outcomeText->setDescription (words);
     outcomeText->setVisible (true);

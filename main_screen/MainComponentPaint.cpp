@@ -3,6 +3,7 @@
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
 #include "main_screen/MainLayout.h"
+#include "main_screen/OutcomeNote.h"
 
 namespace
 {
@@ -77,14 +78,14 @@ void MainComponent::paint (juce::Graphics& g)
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {
         const auto r = extraButtons[k]->getBounds().toFloat();
-        g.setColour (InvisibleButton::faceColourOf (*extraButtons[k]));
+        g.setColour (InvisibleButton::heldFaceColourOf (*extraButtons[k]));
         g.fillRoundedRectangle (r, 0.5f * u);
         g.setColour (colour_background);
         g.drawText (extraButtonNames[(int) k], r, juce::Justification::centred, true);
     }
 
     const auto installArea = installButton->getBounds().toFloat();
-    g.setColour (InvisibleButton::faceColourOf (*installButton));
+    g.setColour (InvisibleButton::heldFaceColourOf (*installButton));
     g.fillRoundedRectangle (installArea, u);
     drawIconWithin (g, installIcon.get(), unit_geometry::inset (installArea, 1.5f * u), juce::RectanglePlacement::centred);
     // The caption stands centred under the button; its area is wider than the button so that
@@ -154,28 +155,28 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
 {
     const auto u = unit;
     const auto area = main_layout::outcomeArea (u);
+    auto iconArea = unit_geometry::inset (area, 12.0f * u);
+
+    // A copy still in use by a program is told above the icon, whole, never hidden behind success.
+    if (const auto words = outcome_note::wordsFor (installReport); words.isNotEmpty())
+    {
+        const auto note = outcome_note::fit (words, customLookAndFeel.regularFont (2.5f * u), area, u, colour_yellow);
+        note.text.draw (g, note.textArea);
+        iconArea = note.iconArea;
+    }
 
     g.setColour (colour_green);
 
     if (installIcon != nullptr)
     {
         installIcon->replaceColour (colour_surface, colour_green);
-        installIcon->drawWithin (g, unit_geometry::inset (area, 12.0f * u), juce::RectanglePlacement::centred, 1.0f);
+        installIcon->drawWithin (g, iconArea, juce::RectanglePlacement::centred, 1.0f);
         installIcon->replaceColour (colour_green, colour_surface);
     }
 
     g.setFont (customLookAndFeel.regularFont (8.0f * u));
     g.setFillType (juce::FillType (colour_text));
     g.drawText ("SUCCESS!", area, juce::Justification::centredBottom, true);
-
-    // A copy still in use by a program is told above the icon, never hidden behind success.
-    if (const auto notes = installReport.notes(); notes.isNotEmpty())
-    {
-        g.setFont (2.5f * u);
-        g.setColour (colour_yellow);
-        g.drawFittedText (notes, juce::Rectangle<float> (area.getX() + 2.0f * u, area.getY() + u, area.getWidth() - 4.0f * u, 10.0f * u).toNearestInt(),
-                          juce::Justification::centredTop, 4, 1.0f);
-    }
 }
 
 void MainComponent::paintFailureView (juce::Graphics& g)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "identity/FormatTable.h"
 #include "look_and_feel/UnitGeometry.h"
 
 // The main screen's geometry: everything is a multiple of the unit, one hundredth of the
@@ -12,9 +13,14 @@ namespace main_layout
         return unit_geometry::scaled (unit, 4.0f + 17.0f * (float) (k / 2), 74.0f + 5.0f * (float) (k % 2), 16.0f, 4.0f);
     }
 
+    // Where each format's tile stands, in units, by format index: two columns, row by row.
+    inline constexpr juce::Point<float> formatTileOrigins[] { { 4.0f, 30.0f }, { 51.0f, 30.0f }, { 4.0f, 42.0f } };
+    static_assert (std::size (formatTileOrigins) == (size_t) numFormats, "every format in the table needs a place for its tile");
+
     inline juce::Rectangle<int> formatButton (int i, float unit)
     {
-        return unit_geometry::scaled (unit, i == 1 ? 51.0f : 4.0f, i == 2 ? 42.0f : 30.0f, 45.0f, 10.0f);
+        const auto origin = formatTileOrigins[i];
+        return unit_geometry::scaled (unit, origin.x, origin.y, 45.0f, 10.0f);
     }
 
     inline juce::Rectangle<int> installButton (float unit) { return unit_geometry::scaled (unit, 86.0f, 73.5f, 10.0f, 10.0f); }

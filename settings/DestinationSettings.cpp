@@ -10,7 +10,7 @@ namespace settings
     {
         DestinationFolders folders;
         for (int i = 0; i < numFormats; ++i)
-            folders[(size_t) i] = kv::platform::fileFromPath (formatTable[(size_t) i].defaultFolder);
+            folders[(size_t) i] = kv::platform::fileFromPath (formatTable[i].defaultFolder);
         return folders;
     }
 
@@ -87,17 +87,21 @@ namespace settings
     {
         auto document = std::make_unique<juce::XmlElement> (rootTag);
         document->setAttribute (noteAttribute, noteText);
-        document->setAttribute (pathAttributes[1], paths[1]);
-        document->setAttribute (pathAttributes[0], paths[0]);
-        document->setAttribute (pathAttributes[2], paths[2]);
+
+        for (int position = 0; position < numFormats; ++position)
+            for (int i = 0; i < numFormats; ++i)
+                if (formatTable[i].settingsFilePosition == position)
+                    document->setAttribute (pathAttributes[i], paths[i]);
+
         return document;
     }
 
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const DestinationFolders& folders)
     {
-        return createSettingsDocument (juce::StringArray { folders[0].getFullPathName(),
-                                                           folders[1].getFullPathName(),
-                                                           folders[2].getFullPathName() });
+        juce::StringArray paths;
+        for (const auto& folder : folders)
+            paths.add (folder.getFullPathName());
+        return createSettingsDocument (paths);
     }
 
     bool writeSettingsDocument (const juce::XmlElement& document, const juce::File& settingsFile)
@@ -105,15 +109,6 @@ namespace settings
         // The default format gives the shared layout: header, empty line, attributes wrapped
         // after 60 characters with 24 spaces of indent, CRLF line ends.
         return document.writeTo (settingsFile, juce::XmlElement::TextFormat());
-    }
-
-    int formatIndexForAttribute (const juce::String& attributeName)
-    {
-        for (int i = 0; i < pathAttributes.size(); ++i)
-            if (attributeName == pathAttributes[i])
-                return i;
-
-        return -1;
     }
 }
 
@@ -158,15 +153,4 @@ void saveDestinationSetting (const juce::File& settingsFile, const juce::String&
 
     document->setAttribute (attributeName, path);
     settings::writeSettingsDocument (*document, settingsFile);
-}
-
-bool applyDestinationChange (DestinationFolders& destinationFolders, const juce::String& attributeName, const juce::String& path)
-{
-    const auto index = settings::formatIndexForAttribute (attributeName);
-
-    if (index < 0)
-        return false;
-
-    destinationFolders[(size_t) index] = kv::platform::fileFromPath (path);
-    return true;
 }

@@ -4,15 +4,16 @@
 
 #include "identity/Formats.h"
 
-#include <array>
 #include <functional>
 
 // The settings file shared by every installer of the maker: where each format installs.
 // Its bytes are read and written by the maker's other installers too, so what is written
 // here keeps exactly their layout.
 
-using DestinationFolders = std::array<juce::File, 3>;
-using DestinationCallback = std::function<void (const juce::String& attributeName, const juce::String& path)>;
+using DestinationFolders = FormatArray<juce::File>;
+
+// What the settings panel tells the main screen after the user picked a folder.
+using DestinationCallback = std::function<void (int formatIndex, const juce::File& folder)>;
 
 namespace settings
 {
@@ -47,15 +48,13 @@ namespace settings
     // well-formed text, made of too many elements or not XML.
     std::unique_ptr<juce::XmlElement> readSettingsDocument (const juce::File& settingsFile);
 
-    // The document a missing settings file is created with; paths by format index.
+    // The document a missing settings file is created with; paths by format index, written
+    // in the order the maker's installers write them.
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const juce::StringArray& paths);
     std::unique_ptr<juce::XmlElement> createSettingsDocument (const DestinationFolders& folders);
 
     // Writes with the layout every installer of the maker writes.
     bool writeSettingsDocument (const juce::XmlElement& document, const juce::File& settingsFile);
-
-    // The format index an attribute name stands for, or -1 (exact, case-sensitive).
-    int formatIndexForAttribute (const juce::String& attributeName);
 }
 
 // Sets the defaults, then reads the settings file or creates it when it is missing.
@@ -63,6 +62,3 @@ void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& desti
 
 // Writes one attribute into an existing, readable settings file; nothing otherwise.
 void saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path);
-
-// The in-memory side of a destination change; true when an entry was replaced.
-bool applyDestinationChange (DestinationFolders& destinationFolders, const juce::String& attributeName, const juce::String& path);

@@ -138,13 +138,12 @@ void panel_settings::chooserFinished (int row, const juce::File& result)
         return;
 
     const auto path = result.getFullPathName();
-    const auto attributeName = rows[row].second;
 
     pathEditors[(size_t) row]->setText (path, false);
 
     // The main screen hears of the choice even when the file could not be written.
-    saveDestinationSetting (settingsFile, attributeName, path);
+    saveDestinationSetting (settingsFile, rows[row].second, path);
 
     if (destinationCallback)
-        destinationCallback (attributeName, path);
+        destinationCallback (row, result);
 }

@@ -80,6 +80,22 @@ TEST (AppShellWindow, TheKeyboardReachesEveryControlInReadingOrderAndKeepsToAnOp
         pump (50);
         EXPECT_EQ (screen.eulaPanel->getParentComponent(), nullptr) << "Escape did not close the panel";
         EXPECT_EQ (juce::Component::getCurrentlyFocusedComponent(), screen.extraButtons[0].get());
+
+        // A screen reader hears "Uninstall" only when a key on INSTALL would uninstall: Shift
+        // pressed on INSTALL, not Shift held from the Shift+Tab that got there.
+        auto install = dynamic_cast<InvisibleButton&> (*screen.installButton).createAccessibilityHandler();
+        const juce::ModifierKeys shift (juce::ModifierKeys::shiftModifier);
+        for (int i = 0; i < 4; ++i)
+            press (peer, shiftTab);
+        ASSERT_EQ (juce::Component::getCurrentlyFocusedComponent(), screen.selectAllButton.get());
+        screen.modifierKeysChanged (shift);
+        ASSERT_EQ (press (peer, shiftTab), "INSTALL");
+        EXPECT_EQ (install->getTitle(), "Install");
+        screen.modifierKeysChanged ({});
+        screen.modifierKeysChanged (shift);
+        EXPECT_EQ (install->getTitle(), "Uninstall");
+        screen.modifierKeysChanged ({});
+        EXPECT_EQ (install->getTitle(), "Install");
     }
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }

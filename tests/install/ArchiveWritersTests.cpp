@@ -114,7 +114,7 @@ TEST_F (ArchiveWriters, ArchivesFromCommonToolsPassTheBuildCheckAndInstallByteFo
         const auto tool = run (quoted (checker()) + " " + quoted (set));
         EXPECT_EQ (tool.exitCode, 0) << tool.output;
 
-        std::array<juce::MemoryBlock, 3> bytes;
+        FormatArray<juce::MemoryBlock> bytes;
         InstallRequest r;
         r.productName = "Strandline2";
         r.selected = { true, true, true };

@@ -93,7 +93,7 @@ namespace
         kv::test::Sandbox sandbox;
         kv::test::FixtureArchives oldArchives { "2.2.0.0" }, newArchives { "2.3.0.0" };
 
-        std::array<juce::File, 3> destinations() const
+        FormatArray<juce::File> destinations() const
         {
             return { sandbox.root().getChildFile ("VST3"), sandbox.root().getChildFile ("CLAP"), sandbox.root().getChildFile ("AAX") };
         }
@@ -129,7 +129,7 @@ namespace
             pass (oldArchives, false);
             kv::test::writeText (outsider().getChildFile ("Contents/x.vst3"), "another plug-in");
 
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < numFormats; ++i)
             {
                 const auto b = bundle (i);
 
@@ -154,7 +154,7 @@ namespace
         }
 
         // What the bundles hold before a pass from this start, whether the pass runs or not.
-        std::array<TreeSnapshot, 3> oldTrees (Start start)
+        FormatArray<TreeSnapshot> oldTrees (Start start)
         {
             prepare (start == Start::restoreBranch ? Start::oldBundles : start);
             return { snapshotTree (bundle (0)), snapshotTree (bundle (1)), snapshotTree (bundle (2)) };
@@ -205,7 +205,7 @@ TEST_F (CrashPoints, EveryStepFromEveryStartLeavesOneWholeLoadableCopyAndRecover
 {
     prepare (Start::noDestination);
     pass (newArchives, false);
-    const std::array<TreeSnapshot, 3> newTrees { snapshotTree (bundle (0)), snapshotTree (bundle (1)), snapshotTree (bundle (2)) };
+    const FormatArray<TreeSnapshot> newTrees { snapshotTree (bundle (0)), snapshotTree (bundle (1)), snapshotTree (bundle (2)) };
 
     int tried = 0;
     juce::StringArray perPass;
@@ -235,12 +235,12 @@ TEST_F (CrashPoints, EveryStepFromEveryStartLeavesOneWholeLoadableCopyAndRecover
                 ASSERT_TRUE (diesAt (k, uninstall, held));
                 ++tried;
 
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < numFormats; ++i)
                     EXPECT_LE (loadableCopiesIn (destinations()[(size_t) i]), 1) << formatNames[i] << ": two copies a host could load";
 
                 recoverAtStart ("Strandline2", destinations());
 
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < numFormats; ++i)
                 {
                     const auto now = snapshotTree (bundle (i));
                     const auto whole = now == old[(size_t) i] || (uninstall ? now.empty() : now == newTrees[(size_t) i]);
@@ -250,7 +250,7 @@ TEST_F (CrashPoints, EveryStepFromEveryStartLeavesOneWholeLoadableCopyAndRecover
                 EXPECT_EQ (snapshotTree (outsider()), other);
 
                 ASSERT_TRUE (pass (newArchives, false).succeeded());
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < numFormats; ++i)
                     for (const auto& item : destinations()[(size_t) i].findChildFiles (juce::File::findFilesAndDirectories, false))
                         EXPECT_TRUE (item == bundle (i) || item == outsider()) << item.getFullPathName() << ": a leftover survived a clean pass";
             }
@@ -322,7 +322,7 @@ TEST_F (CrashPoints, ALinkSwappedInBeforeAnyStepNeverSteersTheInstaller)
                 prepare (round == Round::recovery ? Start::restoreBranch : Start::leftoversPresent);
 
                 // A half-staged and a discarded copy with folders inside, for recovery to walk.
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < numFormats; ++i)
                     kv::test::writeText (bundle (i).getSiblingFile (bundle (i).getFileName() + ".kv-removing/Contents/Resources/x"), "garbage");
             };
 

@@ -28,7 +28,7 @@ namespace
         juce::File destination (int i) const { return sandbox.root().getChildFile ("dest" + juce::String (i)); }
         juce::File bundle (int i) const { return destination (i).getChildFile ("Strandline2" + formatExtensions[i]); }
 
-        InstallRequest request (std::array<bool, 3> selected, bool uninstall = false) const
+        InstallRequest request (FormatArray<bool> selected, bool uninstall = false) const
         {
             InstallRequest r;
             r.uninstall = uninstall;
@@ -515,7 +515,7 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         files.heldName = "Strandline2" + formatExtensions[row.format];
         files.windowsRules = row.windowsRules;
         files.load (bundle (row.format));
-        std::array<bool, 3> selected {};
+        FormatArray<bool> selected {};
         selected[(size_t) row.format] = true;
         const auto report = runInstallPass (request (selected, row.uninstall), files);
 

@@ -86,12 +86,19 @@ TEST_F (Fixture, ChangedDestinationChangesTheWordingAndStatus)
     elsewhere.getChildFile ("Strandline2.vst3").createDirectory();
 
     auto callback = s.makeDestinationCallback();
-    callback ("VST3_Path", "D:/Other");
+    const auto before = s.destinationFolders;
+    callback (0, elsewhere);
 
     EXPECT_EQ (s.destinationFolders[0], elsewhere);
+    EXPECT_EQ (s.destinationFolders[1], before[1]);
+    EXPECT_EQ (s.destinationFolders[2], before[2]);
     EXPECT_EQ (s.statusOf (0).status, FormatStatus::installed);
     EXPECT_TRUE (s.bundleFileFor (0).exists());
 
-    callback ("Important_Note:", "D:/Nowhere");
+    // An index outside the table changes nothing.
+    for (const int index : { -1, numFormats })
+        callback (index, sandbox.windowsPath ("D:/Nowhere"));
     EXPECT_EQ (s.destinationFolders[0], elsewhere);
+    EXPECT_EQ (s.destinationFolders[1], before[1]);
+    EXPECT_EQ (s.destinationFolders[2], before[2]);
 }

@@ -14,8 +14,8 @@ namespace
 
         DestinationCallback recorder()
         {
-            return [this] (const juce::String& attributeName, const juce::String& path)
-            { calls.add (attributeName + "=" + path); };
+            return [this] (int formatIndex, const juce::File& folder)
+            { calls.add (juce::String (formatIndex) + "=" + folder.getFullPathName()); };
         }
 
         // As a hand-edited file would be: forward slashes, one attribute of another installer.
@@ -71,7 +71,7 @@ TEST_F (PanelSettings, ChosenFolderUpdatesBoxFileAndMainScreen)
     EXPECT_EQ (panel.pathEditors[0]->getText(), "D:/Plugins/VST3");
     EXPECT_EQ (attributesInFile(), juce::StringArray ("Important_Note:=Keep it.", "CLAP_Path=" + path, "VST3_Path=D:/Plugins/VST3",
                                                       "AAX_Path=D:/Plugins/AAX", "Extra=kept"));
-    EXPECT_EQ (calls, juce::StringArray ("CLAP_Path=" + path));
+    EXPECT_EQ (calls, juce::StringArray ("1=" + path));
 }
 
 TEST_F (PanelSettings, CancelledChooserChangesNothing)
@@ -99,7 +99,7 @@ TEST_F (PanelSettings, WithoutAFileBoxesAreEmptyAndAChoiceStillReachesTheMainScr
 
     EXPECT_EQ (panel.pathEditors[2]->getText(), folder.getFullPathName());
     EXPECT_FALSE (settingsFile.exists());
-    EXPECT_EQ (calls, juce::StringArray ("AAX_Path=" + folder.getFullPathName()));
+    EXPECT_EQ (calls, juce::StringArray ("2=" + folder.getFullPathName()));
 }
 
 TEST_F (PanelSettings, CompletionArrivingAfterThePanelIsGoneDoesNothing)

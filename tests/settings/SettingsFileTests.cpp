@@ -289,22 +289,6 @@ TEST_F (SettingsFile, SavingNeverCreatesOrRepairs)
     EXPECT_EQ (fileText (sandbox.settingsFile()), "broken <");
 }
 
-TEST (DestinationChange, ExactNamesChangeOnlyTheirFormat)
-{
-    Sandbox sandbox;
-    DestinationFolders folders { juce::File ("/v"), juce::File ("/c"), juce::File ("/a") };
-
-    EXPECT_TRUE (applyDestinationChange (folders, "AAX_Path", "D:/New"));
-    EXPECT_EQ (folders[2], sandbox.windowsPath ("D:/New"));
-    EXPECT_EQ (folders[0], juce::File ("/v"));
-    EXPECT_EQ (folders[1], juce::File ("/c"));
-
-    for (const juce::String name : { "Important_Note:", "aax_path", "VST3_Path ", "" })
-        EXPECT_FALSE (applyDestinationChange (folders, name, "D:/Other")) << name;
-
-    EXPECT_EQ (folders[0], juce::File ("/v"));
-}
-
 TEST_F (SettingsFile, ConcurrentWritersNeverLeaveAHalfWrittenFile)
 {
     // Two installers saving at once: the last complete write wins and the file always parses.

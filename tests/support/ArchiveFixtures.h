@@ -3,14 +3,12 @@
 #include "install/InstallPass.h"
 #include "tools/payload/PayloadBuilder.h"
 
-#include <array>
-
 namespace kv::test
 {
     // Small but real product archives, built by the same tool that makes the embedded ones.
     struct FixtureArchives
     {
-        std::array<kv::payload::Bytes, 3> bytes;
+        FormatArray<kv::payload::Bytes> bytes;
 
         explicit FixtureArchives (const std::string& version = "2.3.0.0")
         {
@@ -18,15 +16,16 @@ namespace kv::test
             options.moduleBytes = 64 * 1024;
             options.moduleVersion = parseVersion (version);
 
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < numFormats; ++i)
                 bytes[(size_t) i] = kv::payload::buildFormatArchive (i, options);
         }
 
-        std::array<EmbeddedArchive, 3> archives() const
+        FormatArray<EmbeddedArchive> archives() const
         {
-            return { EmbeddedArchive { bytes[0].data(), bytes[0].size() },
-                     EmbeddedArchive { bytes[1].data(), bytes[1].size() },
-                     EmbeddedArchive { bytes[2].data(), bytes[2].size() } };
+            FormatArray<EmbeddedArchive> all;
+            for (size_t i = 0; i < all.size(); ++i)
+                all[i] = { bytes[i].data(), bytes[i].size() };
+            return all;
         }
 
         static kv::payload::ModuleVersion parseVersion (const std::string& text)

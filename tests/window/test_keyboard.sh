@@ -1,5 +1,6 @@
 # The keyboard alone in the real window: the focus mark appears with Tab and goes with a
-# mouse click, and VST3 is installed with key presses only.
+# mouse click, VST3 is installed with key presses only, and Shift uninstalls from the
+# keyboard only when it goes down on INSTALL.
 source "$(dirname "$0")/harness.sh"
 
 root="$(new_root)"
@@ -42,3 +43,43 @@ image="$(shot)"
 green="$(count_colour "$image" 96 240 408 84 86CF7A)"
 [ "$green" -gt 300 ] || fail "no success view after installing from the keyboard ($green)"
 echo "ok: VST3 installed with key presses only"
+close_app
+
+# return_on_install_with_shift held|fresh: a fresh start, Tab to the first control, then to
+# INSTALL with Shift held since the Shift+Tab ("held") or pressed anew on INSTALL ("fresh"),
+# and Return while Shift is still down.
+return_on_install_with_shift()
+{
+    start_app "$root"
+    xdotool windowfocus --sync "$WID" 2> /dev/null || xdotool windowfocus "$WID"
+    hover_at 300 60
+    xdotool key Tab
+    sleep 0.3
+    if [ "$1" = held ]; then
+        xdotool keydown shift
+        sleep 0.3
+        xdotool key Tab
+    else
+        xdotool key shift+Tab
+        sleep 0.3
+        xdotool keydown shift
+    fi
+    sleep 0.3
+    xdotool key Return
+    sleep 2
+    xdotool keyup shift
+}
+
+# A Shift still held from the Shift+Tab that reached INSTALL is a move: Return installs,
+# and the installed (so pre-selected) VST3 is not removed.
+return_on_install_with_shift held
+[ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "Return with Shift held from Shift+Tab uninstalled VST3"
+green="$(count_colour "$(shot)" 96 240 408 84 86CF7A)"
+[ "$green" -gt 300 ] || fail "no success view after Return on INSTALL reached by Shift+Tab ($green)"
+echo "ok: Shift held from Shift+Tab onto INSTALL, then Return, installs"
+close_app
+
+# Shift pressed anew while INSTALL has the focus is the command: Return uninstalls.
+return_on_install_with_shift fresh
+[ ! -e "$vst3/Strandline2.vst3" ] || fail "Shift pressed on INSTALL, then Return, did not uninstall VST3"
+echo "ok: Shift pressed on INSTALL, then Return, uninstalls"

@@ -1,7 +1,8 @@
-// kv_archive_check <folder>: checks vst3.zip, clap.zip and aax.zip in the folder with the
-// installer's own archive checks, every entry inflated in full. The build runs it on the
-// archives it embeds, so an archive the installer would refuse never reaches a user.
-// Exit code 0 when all three pass; 1, with one line per fault on stderr, when any fails.
+// kv_archive_check <folder>: checks each format's archive in the folder (vst3.zip and the
+// others the format table names) with the installer's own archive checks, every entry
+// inflated in full. The build runs it on the archives it embeds, so an archive the
+// installer would refuse never reaches a user.
+// Exit code 0 when all pass; 1, with one line per fault on stderr, when any fails.
 
 #include "identity/Formats.h"
 #include "identity/ProductConstants.h"
@@ -13,7 +14,7 @@ int main (int argc, char** argv)
 {
     if (argc != 2)
     {
-        std::cerr << "usage: kv_archive_check <folder holding vst3.zip, clap.zip and aax.zip>\n";
+        std::cerr << "usage: kv_archive_check <folder holding " << formatArchiveNames.joinIntoString (", ") << ">\n";
         return 2;
     }
 

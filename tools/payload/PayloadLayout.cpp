@@ -1,6 +1,7 @@
 #include "tools/payload/PayloadLayout.h"
 
 #include "identity/FormatTable.h"
+#include "identity/ProductFacts.h"
 
 #include <stdexcept>
 
@@ -8,19 +9,28 @@ namespace kv::payload
 {
     namespace
     {
-        // The stand-in product's name; the real product's archives come from its maker.
-        constexpr const char* productName = "Strandline2";
+        // The format's name, up to four letters, then 01: distinct per format.
+        uint64_t fillerSeedFor (const FormatFacts& format)
+        {
+            uint64_t seed = 0;
+            const std::string name = format.name;
 
-        FormatLayout layoutOf (int formatIndex, uint64_t moduleBytes, uint64_t fillerSeed)
+            for (size_t i = 0; i < 4; ++i)
+                seed = (seed << 8) | (i < name.size() ? (uint8_t) name[i] : 0u);
+
+            return (seed << 8) | 1u;
+        }
+
+        FormatLayout layoutOf (int formatIndex)
         {
             const auto& format = formatTable[(size_t) formatIndex];
-            const std::string bundle = std::string (productName) + format.extension;
+            const std::string bundle = std::string (product_facts::productName) + format.extension;
 
             std::string moduleFolder = format.moduleFolder;
             for (auto& c : moduleFolder)
                 c = c == '/' ? '\\' : c;
 
-            FormatLayout layout { format.name, format.archiveFileName, moduleBytes, fillerSeed, {} };
+            FormatLayout layout { format.name, format.archiveFileName, format.moduleBytes, fillerSeedFor (format), {} };
 
             if (moduleFolder.empty())
             {
@@ -32,7 +42,7 @@ namespace kv::payload
             layout.entries.push_back ({ bundle + "\\desktop.ini", EntryKind::desktopIni });
             layout.entries.push_back ({ bundle + "\\Plugin.ico", EntryKind::icon });
 
-            if (formatIndex == 0) // a VST3 bundle describes its module to hosts
+            if (format.describesModule)
                 layout.entries.push_back ({ bundle + "\\Contents\\Resources\\moduleinfo.json", EntryKind::moduleInfo });
 
             layout.entries.push_back ({ bundle + "\\" + moduleFolder + "\\" + bundle, EntryKind::module });
@@ -42,17 +52,18 @@ namespace kv::payload
 
     const FormatLayout& formatLayout (int formatIndex)
     {
-        // The real product's module sizes, and a filler seed per format so the modules differ.
-        static const FormatLayout layouts[formatCount] {
-            layoutOf (0, 17621288, 0x5653543301ull),
-            layoutOf (1, 17266472, 0x434C415001ull),
-            layoutOf (2, 17400416, 0x4141580001ull),
-        };
-
         if (formatIndex < 0 || formatIndex >= formatCount)
             throw std::out_of_range ("no such plug-in format");
 
-        return layouts[formatIndex];
+        static const auto layouts = []
+        {
+            FormatArray<FormatLayout> all;
+            for (int i = 0; i < formatCount; ++i)
+                all[(size_t) i] = layoutOf (i);
+            return all;
+        }();
+
+        return layouts[(size_t) formatIndex];
     }
 
     uint64_t scaledModuleBytes (int formatIndex, uint64_t vst3ModuleBytes)

@@ -1,6 +1,6 @@
 #include "tools/payload/PayloadTexts.h"
 
-#include "tools/payload/ProductIdentity.h"
+#include "identity/ProductFacts.h"
 
 namespace kv::payload
 {
@@ -14,9 +14,9 @@ namespace kv::payload
 
     std::string moduleInfoJson()
     {
-        const std::string name = productName;
-        const std::string vendor = companyName;
-        const std::string version = productShortVersion;
+        const std::string name = product_facts::productName;
+        const std::string vendor = product_facts::makerName;
+        const std::string version = product_facts::productVersion;
 
         return "{\n"
                "  \"Name\": \""

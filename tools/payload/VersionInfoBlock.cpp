@@ -1,6 +1,6 @@
 #include "tools/payload/VersionInfoBlock.h"
 
-#include "tools/payload/ProductIdentity.h"
+#include "identity/ProductFacts.h"
 
 #include <utility>
 
@@ -80,10 +80,10 @@ namespace kv::payload
         const auto versionText = version.toString();
 
         const std::vector<std::pair<std::string, std::string>> strings {
-            { "CompanyName", companyName },
-            { "FileDescription", productName },
+            { "CompanyName", product_facts::makerName },
+            { "FileDescription", product_facts::productName },
             { "FileVersion", versionText },
-            { "ProductName", productName },
+            { "ProductName", product_facts::productName },
             { "ProductVersion", versionText },
         };
 

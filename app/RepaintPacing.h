@@ -1,6 +1,6 @@
 #pragma once
 
-namespace kv::platform
+namespace kv::app
 {
     /** How a window's pending repaints reach the screen. */
     enum class RepaintMode

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "platform/RepaintFallback.h"
+#include "app/RepaintFallback.h"
 
-using kv::platform::RepaintFallback;
-using kv::platform::RepaintMode;
-using kv::platform::RepaintPacing;
+using kv::app::RepaintFallback;
+using kv::app::RepaintMode;
+using kv::app::RepaintPacing;
 
 TEST (RepaintPath, ChosenFromThePlatformAndTheWineProbe)
 {
-    EXPECT_FALSE (kv::platform::runningUnderWine()); // no ntdll to ask off Windows
+    EXPECT_FALSE (kv::app::runningUnderWine()); // no ntdll to ask off Windows
 
     struct Case
     {
@@ -23,7 +23,7 @@ TEST (RepaintPath, ChosenFromThePlatformAndTheWineProbe)
                            Case { true, false, RepaintMode::whenStalled, true } })
     {
         SCOPED_TRACE (juce::String (c.onWindows ? "Windows" : "elsewhere") + (c.underWine ? ", Wine" : ""));
-        EXPECT_EQ (kv::platform::chooseRepaintMode (c.onWindows, c.underWine), c.mode);
+        EXPECT_EQ (kv::app::chooseRepaintMode (c.onWindows, c.underWine), c.mode);
 
         int probes = 0;
         juce::Component window;

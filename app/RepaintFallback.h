@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
-#include "platform/RepaintPacing.h"
+#include "app/RepaintPacing.h"
 
-namespace kv::platform
+namespace kv::app
 {
     /** True when this Windows process runs under Wine; always false elsewhere. */
     bool runningUnderWine();
@@ -21,13 +21,15 @@ namespace kv::platform
         own path works, no timer runs. */
     class RepaintFallback final : private juce::Timer,
                                   private juce::ComponentPeer::VBlankListener,
-                                  private juce::MouseListener
+                                  private juce::MouseListener,
+                                  private juce::KeyListener
     {
     public:
         struct Environment
         {
             bool onWindows = false;
             std::function<bool()> wineProbe;
+            std::function<double()> clockMs; // a steady clock; JUCE's high-resolution counter when empty
         };
 
         static Environment currentEnvironment();
@@ -51,10 +53,16 @@ namespace kv::platform
         void mouseDrag (const juce::MouseEvent&) override { watchForStall(); }
         void mouseWheelMove (const juce::MouseEvent&, const juce::MouseWheelDetails&) override { watchForStall(); }
 
+        // Keys too, so that a keyboard user's screen never freezes; they are never used up here.
+        // Every key's release reaches the window, even one a child used.
+        bool keyPressed (const juce::KeyPress&, juce::Component*) override;
+        bool keyStateChanged (bool isKeyDown, juce::Component*) override;
+
         void watchForStall();
-        static double nowMs();
+        double nowMs() const;
 
         juce::Component& window;
+        std::function<double()> clockMs;
         juce::ComponentPeer* listenedPeer = nullptr;
         RepaintPacing pacing;
         int intervalMs = 16;

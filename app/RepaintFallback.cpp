@@ -1,10 +1,10 @@
-#include "platform/RepaintFallback.h"
+#include "app/RepaintFallback.h"
 
 #if JUCE_WINDOWS
 #include <windows.h>
 #endif
 
-namespace kv::platform
+namespace kv::app
 {
     bool runningUnderWine()
     {
@@ -45,14 +45,17 @@ namespace kv::platform
         constexpr bool onWindows = false;
 #endif
         return { onWindows, []
-                 { return runningUnderWine(); } };
+                 { return runningUnderWine(); },
+                 {} };
     }
 
     RepaintFallback::RepaintFallback (juce::Component& windowToServe, Environment environment)
         : window (windowToServe)
+        , clockMs (environment.clockMs != nullptr ? environment.clockMs : []
+                       { return juce::Time::getMillisecondCounterHiRes(); })
         , pacing (chooseRepaintMode (environment.onWindows, environment.onWindows && environment.wineProbe != nullptr && environment.wineProbe()),
                   1000.0 / displayRefreshRateHz (windowToServe),
-                  nowMs())
+                  clockMs())
     {
         intervalMs = juce::jmax (1, juce::roundToInt (pacing.getFrameMs()));
 
@@ -67,6 +70,7 @@ namespace kv::platform
                 listenedPeer->addVBlankListener (this);
 
             juce::Desktop::getInstance().addGlobalMouseListener (this);
+            window.addKeyListener (this);
         }
 
         startTimer (intervalMs);
@@ -77,15 +81,30 @@ namespace kv::platform
         stopTimer();
 
         if (pacing.getMode() == RepaintMode::whenStalled)
+        {
             juce::Desktop::getInstance().removeGlobalMouseListener (this);
+            window.removeKeyListener (this);
+        }
 
         if (listenedPeer != nullptr && juce::ComponentPeer::isValidPeer (listenedPeer))
             listenedPeer->removeVBlankListener (this);
     }
 
-    double RepaintFallback::nowMs()
+    double RepaintFallback::nowMs() const
     {
-        return juce::Time::getMillisecondCounterHiRes();
+        return clockMs();
+    }
+
+    bool RepaintFallback::keyPressed (const juce::KeyPress&, juce::Component*)
+    {
+        watchForStall();
+        return false;
+    }
+
+    bool RepaintFallback::keyStateChanged (bool, juce::Component*)
+    {
+        watchForStall();
+        return false;
     }
 
     void RepaintFallback::onVBlank()

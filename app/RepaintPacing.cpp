@@ -1,6 +1,6 @@
-#include "platform/RepaintPacing.h"
+#include "app/RepaintPacing.h"
 
-namespace kv::platform
+namespace kv::app
 {
     RepaintMode chooseRepaintMode (bool onWindows, bool underWine) noexcept
     {

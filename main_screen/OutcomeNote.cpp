@@ -1,0 +1,87 @@
+#include "main_screen/OutcomeNote.h"
+
+#include "identity/Formats.h"
+#include "look_and_feel/UnitGeometry.h"
+
+namespace outcome_note
+{
+    namespace
+    {
+        juce::String joinedNames (const juce::StringArray& names)
+        {
+            if (names.size() < 2)
+                return names.joinIntoString ({});
+
+            return names.joinIntoString (", ", 0, names.size() - 1) + " and " + names[names.size() - 1];
+        }
+
+        juce::String sentenceFor (const juce::StringArray& names, bool uninstall, bool removalScheduled)
+        {
+            const auto several = names.size() > 1;
+            juce::String sentence;
+
+            if (uninstall)
+                sentence << "Some files of " << joinedNames (names) << " are still in use by a program; they are";
+            else if (several)
+                sentence << "The old copies of " << joinedNames (names) << " are still in use by a program; they are";
+            else
+                sentence << "The old copy of " << names[0] << " is still in use by a program; it is";
+
+            sentence << " hidden from plug-in hosts and will be deleted "
+                     << (removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
+            return sentence;
+        }
+    }
+
+    juce::String wordsFor (const InstallReport& report)
+    {
+        juce::StringArray sentences;
+
+        // Formats deleted at restart first, in index order within each sentence.
+        for (const auto removalScheduled : { true, false })
+        {
+            juce::StringArray names;
+
+            for (const auto& outcome : report.outcomes)
+                if (outcome.succeeded() && outcome.stillInUse != juce::File() && outcome.removalScheduled == removalScheduled)
+                    names.add (formatNames[outcome.formatIndex]);
+
+            if (! names.isEmpty())
+                sentences.add (sentenceFor (names, report.uninstall, removalScheduled));
+        }
+
+        return sentences.joinIntoString ("\n");
+    }
+
+    Fitted fit (const juce::String& words, const juce::Font& font, juce::Rectangle<float> outcomeArea, float unit, juce::Colour colour)
+    {
+        const auto u = unit;
+        const auto width = juce::jmax (0.0f, outcomeArea.getWidth() - 4.0f * u);
+        const auto iconArea = unit_geometry::inset (outcomeArea, 12.0f * u);
+        const auto freeHeight = iconArea.getY() - outcomeArea.getY() - 2.0f * u;
+
+        Fitted fitted;
+
+        for (auto heightUnits = 2.5f;; heightUnits -= 0.1f)
+        {
+            const auto atFloor = heightUnits <= floorHeightUnits + 0.01f;
+            fitted.textHeight = (atFloor ? floorHeightUnits : heightUnits) * u;
+
+            juce::AttributedString text;
+            text.setJustification (juce::Justification::horizontallyCentred);
+            text.setWordWrap (juce::AttributedString::byWord);
+            text.append (words, font.withHeight (fitted.textHeight), colour);
+            fitted.text.createLayout (text, width);
+
+            if (atFloor || fitted.text.getHeight() <= freeHeight)
+                break;
+        }
+
+        fitted.textArea = { outcomeArea.getX() + 2.0f * u, outcomeArea.getY() + u, width, fitted.text.getHeight() };
+
+        // The icon keeps its place unless the note needs it; it never reaches "SUCCESS!".
+        const auto iconTop = juce::jmax (iconArea.getY(), fitted.textArea.getBottom() + u);
+        fitted.iconArea = iconArea.withTop (juce::jmin (iconTop, iconArea.getBottom()));
+        return fitted;
+    }
+}
