@@ -54,16 +54,21 @@ static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
     return note;
 }
 
-static juce::String keptCopiesNote (const FormatOutcome& outcome)
+juce::String describeKeptCopies (const juce::Array<juce::File>& copies)
 {
-    if (outcome.oldCopiesKept.isEmpty())
+    if (copies.isEmpty())
         return {};
 
     juce::StringArray paths;
-    for (const auto& copy : outcome.oldCopiesKept)
+    for (const auto& copy : copies)
         paths.add (copy.getFullPathName());
 
-    return " An earlier copy could not be put back and is kept at " + paths.joinIntoString (", ") + ".";
+    return "An earlier copy could not be put back and is kept at " + paths.joinIntoString (", ") + ".";
+}
+
+static juce::String keptCopiesNote (const FormatOutcome& outcome)
+{
+    return outcome.oldCopiesKept.isEmpty() ? juce::String() : " " + describeKeptCopies (outcome.oldCopiesKept);
 }
 
 juce::String InstallReport::details() const

@@ -58,3 +58,6 @@ struct InstallReport
 };
 
 juce::String describeProblem (InstallProblem problem, bool uninstall);
+
+// Where the copies are that a recovery could not put back, in one sentence; empty when none.
+juce::String describeKeptCopies (const juce::Array<juce::File>& copies);

@@ -33,7 +33,7 @@ MainComponent::MainComponent()
     loadDestinationSettings (makerFolder, destinationFolders);
 
     // A pass that was killed must not show as a missing or doubled plug-in.
-    recoverAtStart (productName, destinationFolders);
+    const auto recovered = recoverAtStart (productName, destinationFolders);
 
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {
@@ -72,7 +72,9 @@ MainComponent::MainComponent()
     addAndMakeVisible (*helpLabel);
     helpLabel->setJustificationType (juce::Justification::centred);
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
-    helpLabel->setText (applicationVersion, juce::dontSendNotification);
+    // A copy a killed pass moved aside and that could not be put back is named until the first hover.
+    const auto keptCopies = describeKeptCopies (recovered.oldCopiesKept);
+    helpLabel->setText (keptCopies.isEmpty() ? applicationVersion : keptCopies, juce::dontSendNotification);
 
     setSize (600, 600);
 }
