@@ -62,7 +62,7 @@ list(TRANSFORM kv_archive_sources PREPEND "${PROJECT_SOURCE_DIR}/")
 list(REMOVE_ITEM kv_sources ${kv_archive_sources})
 add_library(kv_archive STATIC ${kv_archive_sources})
 target_include_directories(kv_archive PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_archive PUBLIC kv_juce)
+target_link_libraries(kv_archive PUBLIC kv_juce PRIVATE kv_libdeflate)
 kv_enable_warnings(kv_archive)
 
 add_library(kv_core STATIC ${kv_sources})

@@ -25,6 +25,17 @@ bool ZipRecord::isSymbolicLink() const
     return ((externalAttributes >> 28) & 0xf) == 0xa;
 }
 
+bool ZipRecord::sizesAreConsistent() const
+{
+    // Deflate's densest code: a 258-byte match at distance 1 in two bits.
+    constexpr juce::uint64 deflateMostExpansion = 1032;
+
+    if (method == 0)
+        return compressedSize == uncompressedSize;
+
+    return uncompressedSize <= compressedSize * deflateMostExpansion;
+}
+
 bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot)
 {
     records.clear();
