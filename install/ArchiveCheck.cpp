@@ -1,10 +1,11 @@
 #include "install/ArchiveCheck.h"
 
+#include "platform/LargeBlock.h"
+
 #include <libdeflate.h>
 
-#include <limits>
 #include <memory>
-#include <new>
+#include <optional>
 
 namespace
 {
@@ -18,15 +19,6 @@ namespace
     {
         void operator() (libdeflate_decompressor* d) const { libdeflate_free_decompressor (d); }
     };
-
-    // Not zeroed: nothing is read from it before the inflate has filled all of it.
-    std::unique_ptr<juce::uint8[]> blockOf (juce::uint64 size)
-    {
-        if (size >= std::numeric_limits<size_t>::max())
-            return nullptr;
-
-        return std::unique_ptr<juce::uint8[]> (new (std::nothrow) juce::uint8[(size_t) size + 1]);
-    }
 
     bool writeAll (juce::OutputStream& out, const juce::uint8* bytes, juce::uint64 size)
     {
@@ -69,26 +61,26 @@ EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipR
 
     const auto size = record.uncompressedSize;
     const juce::uint8* bytes = data;
-    std::unique_ptr<juce::uint8[]> inflated;
+    std::optional<kv::platform::LargeBlock> inflated;
 
     if (record.method == 8)
     {
-        inflated = blockOf (size);
+        inflated.emplace (size);
         std::unique_ptr<libdeflate_decompressor, FreeDecompressor> decompressor (libdeflate_alloc_decompressor());
 
         // Without memory for it the entry cannot be written; the memory check before the
         // pass refuses such archives before anything is created.
-        if (inflated == nullptr || decompressor == nullptr)
+        if (inflated->get() == nullptr || decompressor == nullptr)
             return EntryCopy::writeFailed;
 
         // Asked for no count of what came out, libdeflate succeeds only when the data
         // inflates to exactly the recorded size.
-        if (libdeflate_deflate_decompress (decompressor.get(), data, (size_t) record.compressedSize, inflated.get(), (size_t) size,
+        if (libdeflate_deflate_decompress (decompressor.get(), data, (size_t) record.compressedSize, inflated->get(), (size_t) size,
                                            nullptr)
             != LIBDEFLATE_SUCCESS)
             return EntryCopy::damaged;
 
-        bytes = inflated.get();
+        bytes = inflated->get();
     }
 
     if (libdeflate_crc32 (0, bytes, (size_t) size) != record.crc32)
@@ -137,7 +129,7 @@ ArchiveCheck checkMemoryToUnpack (const std::vector<ZipRecord>& records, size_t 
 
     // Asked for and given back at once: where memory is short, the refusal comes now, before
     // anything is written, and not in the middle of the bundle.
-    if (blockOf (largest->uncompressedSize) == nullptr)
+    if (kv::platform::LargeBlock (largest->uncompressedSize).get() == nullptr)
         return { ArchiveVerdict::tooLarge, largest->name, "this computer cannot spare the " + inWords (largest->uncompressedSize) + " it takes to unpack" };
 
     return {};
