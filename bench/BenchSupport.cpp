@@ -1,11 +1,18 @@
 #include "BenchSupport.h"
 
+#include "install/ZipDirectory.h"
+
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
+#include <map>
 #include <string>
+#include <unistd.h>
 
 namespace kv::bench
 {
+    static const char* const archiveNames[] = { "vst3.zip", "clap.zip", "aax.zip" };
+
     juce::File scratchParent()
     {
         return juce::File (KV_BENCH_ARCHIVE_DIR).getParentDirectory().getChildFile ("bench-scratch");
@@ -22,7 +29,39 @@ namespace kv::bench
         folder.deleteRecursively();
     }
 
-    InstallRequest installEverythingInto (const juce::File& folder, bool uninstall)
+    const ArchiveSet* archiveSet (int moduleMegabytes)
+    {
+        static const ArchiveSet embedded { juce::File (KV_BENCH_ARCHIVE_DIR), embeddedArchives() };
+
+        if (moduleMegabytes == 17)
+            return &embedded;
+
+        struct Mapped
+        {
+            ArchiveSet set;
+            std::unique_ptr<juce::MemoryMappedFile> files[3];
+            bool ok = true;
+
+            Mapped()
+            {
+                const auto* dir = std::getenv ("KV_BENCH_LARGE_ARCHIVE_DIR");
+                set.folder = juce::File (dir != nullptr ? dir : "");
+
+                for (int i = 0; i < 3; ++i)
+                {
+                    const auto file = set.folder.getChildFile (archiveNames[i]);
+                    files[i] = std::make_unique<juce::MemoryMappedFile> (file, juce::MemoryMappedFile::readOnly);
+                    ok = ok && dir != nullptr && files[i]->getData() != nullptr;
+                    set.archives[(size_t) i] = { files[i]->getData(), files[i]->getSize(), true };
+                }
+            }
+        };
+
+        static const Mapped large;
+        return moduleMegabytes == 100 && large.ok ? &large.set : nullptr;
+    }
+
+    InstallRequest installEverythingInto (const juce::File& folder, bool uninstall, int moduleMegabytes)
     {
         InstallRequest request;
         request.uninstall = uninstall;
@@ -30,14 +69,106 @@ namespace kv::bench
         request.selected = { true, true, true };
         request.destinationFolders = { folder.getChildFile ("VST3"), folder.getChildFile ("CLAP"),
                                        folder.getChildFile ("Avid/Audio/Plug-Ins") };
-        request.archives = embeddedArchives();
+
+        if (const auto* set = archiveSet (moduleMegabytes))
+            request.archives = set->archives;
+
         return request;
     }
 
-    juce::File archiveFile (int formatIndex)
+    juce::File archiveFile (int formatIndex, int moduleMegabytes)
     {
-        static const char* names[] = { "vst3.zip", "clap.zip", "aax.zip" };
-        return juce::File (KV_BENCH_ARCHIVE_DIR).getChildFile (names[formatIndex]);
+        const auto* set = archiveSet (moduleMegabytes);
+        return set != nullptr ? set->folder.getChildFile (archiveNames[formatIndex]) : juce::File();
+    }
+
+    juce::File unpackedBundles (int moduleMegabytes)
+    {
+        static std::map<int, std::unique_ptr<ScratchFolder>> unpacked;
+        auto& folder = unpacked[moduleMegabytes];
+
+        if (folder == nullptr)
+        {
+            folder = std::make_unique<ScratchFolder>();
+            for (int i = 0; i < 3; ++i)
+                run ("unzip -o -q '" + archiveFile (i, moduleMegabytes).getFullPathName() + "' -d '"
+                     + folder->get().getChildFile (juce::String (i)).getFullPathName() + "'");
+        }
+
+        return folder->get();
+    }
+
+    namespace
+    {
+        class PlainFileStream final : public juce::OutputStream
+        {
+        public:
+            explicit PlainFileStream (int fileHandle)
+                : handle (fileHandle)
+            {
+            }
+            ~PlainFileStream() override { ::close (handle); }
+
+            void flush() override {}
+            bool setPosition (juce::int64) override { return false; }
+            juce::int64 getPosition() override { return position; }
+
+            bool write (const void* data, size_t size) override
+            {
+                for (size_t done = 0; done < size;)
+                {
+                    const auto n = ::write (handle, static_cast<const char*> (data) + done, size - done);
+                    if (n <= 0)
+                        return false;
+                    done += (size_t) n;
+                }
+
+                position += (juce::int64) size;
+                return true;
+            }
+
+        private:
+            int handle;
+            juce::int64 position = 0;
+        };
+
+        struct WithoutPerFileSync final : public FileOperations
+        {
+            std::unique_ptr<juce::OutputStream> createOutput (const juce::File& file) override
+            {
+                const auto handle = ::open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+                return handle < 0 ? nullptr : std::make_unique<PlainFileStream> (handle);
+            }
+        };
+    }
+
+    FileOperations& operationsWithoutPerFileSync()
+    {
+        static WithoutPerFileSync operations;
+        return operations;
+    }
+
+    juce::int64 largestArchive (const ArchiveSet& set)
+    {
+        juce::int64 largest = 0;
+        for (const auto& archive : set.archives)
+            largest = juce::jmax (largest, (juce::int64) archive.size);
+        return largest;
+    }
+
+    juce::int64 largestEntry (const ArchiveSet& set)
+    {
+        juce::int64 largest = 0;
+
+        for (const auto& archive : set.archives)
+        {
+            std::vector<ZipRecord> records;
+            if (readZipDirectory (archive.data, archive.size, records))
+                for (const auto& record : records)
+                    largest = juce::jmax (largest, (juce::int64) record.uncompressedSize);
+        }
+
+        return largest;
     }
 
     bool run (const juce::String& command)

@@ -4,6 +4,8 @@
 
 #include "install/InstallPass.h"
 
+#include <array>
+
 namespace kv::bench
 {
     // A fresh folder for one measurement, next to the build (the same disk the archives
@@ -23,10 +25,34 @@ namespace kv::bench
 
     juce::File scratchParent();
 
-    // All three formats selected, destinations inside the given folder.
-    InstallRequest installEverythingInto (const juce::File& folder, bool uninstall = false);
+    // The three archives of one module size: the installer's own (17 MB modules, embedded),
+    // or 100 MB modules made by scripts/bench.sh into $KV_BENCH_LARGE_ARCHIVE_DIR and mapped
+    // read-only from their files, as the executable maps its own.
+    struct ArchiveSet
+    {
+        juce::File folder; // vst3.zip, clap.zip, aax.zip
+        std::array<EmbeddedArchive, 3> archives;
+    };
 
-    juce::File archiveFile (int formatIndex);
+    // nullptr when that set is not there.
+    const ArchiveSet* archiveSet (int moduleMegabytes);
+
+    // All three formats selected, destinations inside the given folder.
+    InstallRequest installEverythingInto (const juce::File& folder, bool uninstall = false, int moduleMegabytes = 17);
+
+    juce::File archiveFile (int formatIndex, int moduleMegabytes = 17);
+
+    // The three bundles of a set unpacked once by unzip, for copying with cp -r.
+    juce::File unpackedBundles (int moduleMegabytes);
+
+    // Creates every output file as a plain file stream that does not ask the system to put
+    // each file on the disk before the next (JUCE's flush does): what a pass costs without
+    // that per-file sync.
+    FileOperations& operationsWithoutPerFileSync();
+
+    // The largest archive and the largest entry of a set, in bytes.
+    juce::int64 largestArchive (const ArchiveSet& set);
+    juce::int64 largestEntry (const ArchiveSet& set);
 
     // Runs a shell command; false when it does not exit with 0.
     bool run (const juce::String& command);

@@ -10,16 +10,45 @@ namespace
 {
     juce::String quoted (const juce::File& f) { return "'" + f.getFullPathName() + "'"; }
 
-    void unzipEverythingInto (const juce::File& folder)
+    const char* const destinationNames[] = { "VST3", "CLAP", "Avid/Audio/Plug-Ins" };
+    const char* const bundleNames[] = { "Strandline2.vst3", "Strandline2.clap", "Strandline2.aaxplugin" };
+
+    void unzipEverythingInto (const juce::File& folder, int moduleMegabytes)
     {
-        const juce::File destinations[] = { folder.getChildFile ("VST3"), folder.getChildFile ("CLAP"),
-                                            folder.getChildFile ("Avid/Audio/Plug-Ins") };
         juce::String command;
 
         for (int i = 0; i < 3; ++i)
-            command << "unzip -o -q " << quoted (kv::bench::archiveFile (i)) << " -d " << quoted (destinations[i]) << " 2>/dev/null; ";
+            command << "unzip -o -q " << quoted (kv::bench::archiveFile (i, moduleMegabytes)) << " -d "
+                    << quoted (folder.getChildFile (destinationNames[i])) << " 2>/dev/null; ";
 
         kv::bench::run (command);
+    }
+
+    // The cost of writing the bytes at all: the bundles, already unpacked, copied onto the
+    // same disk (cp uses copy_file_range here: the kernel copies, nothing passes through cp).
+    bool copyEverythingInto (const juce::File& folder, int moduleMegabytes)
+    {
+        const auto unpacked = kv::bench::unpackedBundles (moduleMegabytes);
+        juce::String command;
+
+        for (int i = 0; i < 3; ++i)
+        {
+            const auto destination = folder.getChildFile (destinationNames[i]);
+            command << "mkdir -p " << quoted (destination) << " && cp -r "
+                    << quoted (unpacked.getChildFile (juce::String (i)).getChildFile (bundleNames[i])) << " " << quoted (destination)
+                    << " && ";
+        }
+
+        return kv::bench::run (command + "true");
+    }
+
+    bool haveArchives (benchmark::State& state)
+    {
+        if (kv::bench::archiveSet ((int) state.range (0)) != nullptr)
+            return true;
+
+        state.SkipWithError ("no archives of that module size (scripts/bench.sh makes them)");
+        return false;
     }
 }
 
@@ -56,18 +85,43 @@ namespace
     }
 }
 
-// Our pass: integrity checks, staging and the swap included.
+// Our pass: integrity checks, staging and the swap included, from archives with modules of
+// the given size in MB.
 static void BM_InstallPass (benchmark::State& state)
 {
-    timeInFreshFolders (state, nothingToPrepare, [] (const juce::File& folder)
-                        { return runInstallPass (kv::bench::installEverythingInto (folder)).succeeded(); });
+    const auto size = (int) state.range (0);
+    if (haveArchives (state))
+        timeInFreshFolders (state, nothingToPrepare, [size] (const juce::File& folder)
+                            { return runInstallPass (kv::bench::installEverythingInto (folder, false, size)).succeeded(); });
+}
+
+// The same pass with output streams that leave the writing back to the system, as unzip and
+// cp do, instead of putting every file on the disk before the next (JUCE's flush).
+static void BM_InstallPassNoFileSync (benchmark::State& state)
+{
+    const auto size = (int) state.range (0);
+    if (haveArchives (state))
+        timeInFreshFolders (state, nothingToPrepare, [size] (const juce::File& folder)
+                            { return runInstallPass (kv::bench::installEverythingInto (folder, false, size),
+                                                     kv::bench::operationsWithoutPerFileSync())
+                                  .succeeded(); });
 }
 
 // What a user would do by hand: Info-ZIP's unzip of the same three archives.
 static void BM_InstallUnzip (benchmark::State& state)
 {
-    timeInFreshFolders (state, nothingToPrepare, [] (const juce::File& folder)
-                        { unzipEverythingInto (folder); return true; });
+    const auto size = (int) state.range (0);
+    if (haveArchives (state))
+        timeInFreshFolders (state, nothingToPrepare, [size] (const juce::File& folder)
+                            { unzipEverythingInto (folder, size); return true; });
+}
+
+static void BM_InstallCopy (benchmark::State& state)
+{
+    const auto size = (int) state.range (0);
+    if (haveArchives (state))
+        timeInFreshFolders (state, nothingToPrepare, [size] (const juce::File& folder)
+                            { return copyEverythingInto (folder, size); });
 }
 
 static void BM_UninstallPass (benchmark::State& state)
@@ -84,7 +138,9 @@ static void BM_UninstallRmRf (benchmark::State& state)
                                                  + quoted (f.getChildFile ("Avid/Audio/Plug-Ins/Strandline2.aaxplugin"))); });
 }
 
-BENCHMARK (BM_InstallPass)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
-BENCHMARK (BM_InstallUnzip)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
+BENCHMARK (BM_InstallPass)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
+BENCHMARK (BM_InstallPassNoFileSync)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
+BENCHMARK (BM_InstallUnzip)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
+BENCHMARK (BM_InstallCopy)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
 BENCHMARK (BM_UninstallPass)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
 BENCHMARK (BM_UninstallRmRf)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);

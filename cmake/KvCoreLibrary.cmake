@@ -57,12 +57,13 @@ list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 
 # The installer's archive checks, apart from the embedded resources, so that the build can
 # run them on the archives before it embeds them (cmake/KvArchiveCheck.cmake).
-set(kv_archive_sources install/ZipDirectory.cpp install/ArchivePlan.cpp install/ArchiveCheck.cpp platform/TextEncoding.cpp)
+set(kv_archive_sources install/ZipDirectory.cpp install/ArchivePlan.cpp install/ArchiveCheck.cpp
+    platform/LargeBlock.cpp platform/TextEncoding.cpp)
 list(TRANSFORM kv_archive_sources PREPEND "${PROJECT_SOURCE_DIR}/")
 list(REMOVE_ITEM kv_sources ${kv_archive_sources})
 add_library(kv_archive STATIC ${kv_archive_sources})
 target_include_directories(kv_archive PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_archive PUBLIC kv_juce)
+target_link_libraries(kv_archive PUBLIC kv_juce PRIVATE kv_libdeflate)
 kv_enable_warnings(kv_archive)
 
 add_library(kv_core STATIC ${kv_sources})

@@ -15,6 +15,23 @@ kv_require(JUCE_FOUND "juce-modules-source juce-tools" "JUCE 7.0.5")
 find_package(ZLIB QUIET)
 kv_require(ZLIB_FOUND "zlib1g-dev" "zlib")
 
+# libdeflate inflates each archive entry whole and checks its CRC-32, about three times as
+# fast as zlib. Debian ships no CMake package for it: found by header and library, linked
+# statically into the Windows build.
+find_path(KV_LIBDEFLATE_INCLUDE_DIR libdeflate.h)
+find_library(KV_LIBDEFLATE_LIBRARY NAMES deflate)
+if(KV_LIBDEFLATE_INCLUDE_DIR AND KV_LIBDEFLATE_LIBRARY)
+    set(KV_LIBDEFLATE_FOUND TRUE)
+    add_library(kv_libdeflate INTERFACE IMPORTED)
+    target_include_directories(kv_libdeflate SYSTEM INTERFACE "${KV_LIBDEFLATE_INCLUDE_DIR}")
+    target_link_libraries(kv_libdeflate INTERFACE "${KV_LIBDEFLATE_LIBRARY}")
+endif()
+if(WIN32)
+    kv_require(KV_LIBDEFLATE_FOUND "(cross-built by scripts/build-windows.sh)" "libdeflate for MinGW")
+else()
+    kv_require(KV_LIBDEFLATE_FOUND "libdeflate-dev" "libdeflate")
+endif()
+
 find_package(PNG QUIET)
 find_package(JPEG QUIET)
 if(WIN32)

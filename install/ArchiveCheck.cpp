@@ -1,60 +1,54 @@
 #include "install/ArchiveCheck.h"
 
-#include <zlib.h>
+#include "platform/LargeBlock.h"
+
+#include <libdeflate.h>
+
+#include <memory>
+#include <optional>
 
 namespace
 {
-    constexpr size_t chunkSize = 256 * 1024;
+    // Room for the rest of a pass: file buffers, the ZIP reader's tables, the decompressor.
+    constexpr juce::uint64 marginBytes = 16 * 1024 * 1024;
 
-    // The bytes of one entry as they come out of the archive, a chunk at a time.
-    template <typename Consume>
-    bool inflateEntry (const juce::uint8* data, const ZipRecord& record, Consume&& consume)
+    // Linux writes at most about 2 GiB in one call, and WriteFile counts in 32 bits.
+    constexpr juce::uint64 largestWrite = 1 << 30;
+
+    struct FreeDecompressor
     {
-        if (record.method == 0)
+        void operator() (libdeflate_decompressor* d) const { libdeflate_free_decompressor (d); }
+    };
+
+    bool writeAll (juce::OutputStream& out, const juce::uint8* bytes, juce::uint64 size)
+    {
+        for (juce::uint64 done = 0; done < size;)
         {
-            if (record.compressedSize != record.uncompressedSize)
+            const auto n = juce::jmin (largestWrite, size - done);
+
+            if (! out.write (bytes + done, (size_t) n))
                 return false;
 
-            for (juce::uint64 done = 0; done < record.compressedSize;)
-            {
-                const auto n = (size_t) juce::jmin<juce::uint64> (chunkSize, record.compressedSize - done);
-                if (! consume (data + done, n))
-                    return false;
-                done += n;
-            }
-
-            return true;
+            done += n;
         }
 
-        // Raw deflate, read in place: no copy of the compressed bytes, no stream layers.
-        z_stream stream {};
-        if (inflateInit2 (&stream, -MAX_WBITS) != Z_OK)
-            return false;
+        return true;
+    }
 
-        juce::HeapBlock<juce::uint8> buffer (chunkSize);
-        stream.next_in = const_cast<Bytef*> (data);
-        stream.avail_in = (uInt) record.compressedSize;
-        int result = Z_OK;
+    const ZipRecord* largestDeflatedEntry (const std::vector<ZipRecord>& records)
+    {
+        const ZipRecord* largest = nullptr;
 
-        while (result == Z_OK)
-        {
-            stream.next_out = buffer.get();
-            stream.avail_out = (uInt) chunkSize;
-            result = inflate (&stream, Z_NO_FLUSH);
+        for (const auto& record : records)
+            if (record.method != 0 && (largest == nullptr || record.uncompressedSize > largest->uncompressedSize))
+                largest = &record;
 
-            const auto produced = chunkSize - stream.avail_out;
-            if ((result != Z_OK && result != Z_STREAM_END) || (produced > 0 && ! consume (buffer.get(), produced)))
-            {
-                result = Z_DATA_ERROR;
-                break;
-            }
+        return largest;
+    }
 
-            if (result == Z_OK && produced == 0 && stream.avail_in == 0)
-                result = Z_BUF_ERROR; // the data ends before the stream does
-        }
-
-        inflateEnd (&stream);
-        return result == Z_STREAM_END;
+    juce::String inWords (juce::uint64 bytes)
+    {
+        return juce::File::descriptionOfSizeInBytes ((juce::int64) bytes);
     }
 }
 
@@ -62,43 +56,83 @@ EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipR
 {
     const auto* data = zipEntryData (archive, archiveSize, record);
 
-    if (data == nullptr)
+    if (data == nullptr || (record.method != 0 && record.method != 8) || ! record.sizesAreConsistent())
         return EntryCopy::damaged;
 
-    uLong crc = crc32 (0L, Z_NULL, 0);
-    juce::uint64 total = 0;
-    bool writeFailed = false;
+    const auto size = record.uncompressedSize;
+    const juce::uint8* bytes = data;
+    std::optional<kv::platform::LargeBlock> inflated;
 
-    const auto inflated = inflateEntry (data, record, [&] (const juce::uint8* bytes, size_t n)
-                                        {
-        total += n;
-
-        if (total > record.uncompressedSize)
-            return false;
-
-        crc = crc32_z (crc, bytes, n);
-
-        if (out != nullptr && ! out->write (bytes, n))
-            return ! (writeFailed = true);
-
-        return true; });
-
-    if (writeFailed)
-        return EntryCopy::writeFailed;
-
-    if (out != nullptr)
+    if (record.method == 8)
     {
-        out->flush();
+        inflated.emplace (size);
+        std::unique_ptr<libdeflate_decompressor, FreeDecompressor> decompressor (libdeflate_alloc_decompressor());
 
-        if (auto* fileOut = dynamic_cast<juce::FileOutputStream*> (out))
-            if (fileOut->getStatus().failed())
-                return EntryCopy::writeFailed;
+        // Without memory for it the entry cannot be written; the memory check before the
+        // pass refuses such archives before anything is created.
+        if (inflated->get() == nullptr || decompressor == nullptr)
+            return EntryCopy::writeFailed;
+
+        // Asked for no count of what came out, libdeflate succeeds only when the data
+        // inflates to exactly the recorded size.
+        if (libdeflate_deflate_decompress (decompressor.get(), data, (size_t) record.compressedSize, inflated->get(), (size_t) size,
+                                           nullptr)
+            != LIBDEFLATE_SUCCESS)
+            return EntryCopy::damaged;
+
+        bytes = inflated->get();
     }
 
-    if (! inflated || total != record.uncompressedSize || (juce::uint32) crc != record.crc32)
+    if (libdeflate_crc32 (0, bytes, (size_t) size) != record.crc32)
         return EntryCopy::damaged;
 
+    if (out == nullptr)
+        return EntryCopy::ok;
+
+    // Large entries go to the file in one write, past the stream's own buffer.
+    if (! writeAll (*out, bytes, size))
+        return EntryCopy::writeFailed;
+
+    out->flush();
+
+    if (auto* fileOut = dynamic_cast<juce::FileOutputStream*> (out))
+        if (fileOut->getStatus().failed())
+            return EntryCopy::writeFailed;
+
     return EntryCopy::ok;
+}
+
+juce::uint64 memoryToUnpack (const std::vector<ZipRecord>& records, size_t archiveSize)
+{
+    const auto* largest = largestDeflatedEntry (records);
+    return archiveSize + (largest != nullptr ? largest->uncompressedSize : 0) + marginBytes;
+}
+
+juce::uint64 machineMemoryBytes()
+{
+    return (juce::uint64) juce::jmax (0, juce::SystemStats::getMemorySizeInMegabytes()) * 1024 * 1024;
+}
+
+ArchiveCheck checkMemoryToUnpack (const std::vector<ZipRecord>& records, size_t archiveSize, juce::uint64 machineBytes)
+{
+    const auto* largest = largestDeflatedEntry (records);
+
+    if (largest == nullptr)
+        return {};
+
+    const auto need = memoryToUnpack (records, archiveSize);
+
+    // An unknown size (0) refuses nothing.
+    if (machineBytes > 0 && need > machineBytes)
+        return { ArchiveVerdict::tooLarge, largest->name,
+                 "unpacking it takes " + inWords (need) + " of memory, and this computer has " + inWords (machineBytes) };
+
+    // Asked for and given back at once: where memory is short, the refusal comes now, before
+    // anything is written, and not in the middle of the bundle.
+    if (kv::platform::LargeBlock (largest->uncompressedSize).get() == nullptr)
+        return { ArchiveVerdict::tooLarge, largest->name, "this computer cannot spare the " + inWords (largest->uncompressedSize) + " it takes to unpack" };
+
+    return {};
 }
 
 ArchiveCheck checkArchiveLayout (const void* data, size_t size, const juce::String& bundleName,

@@ -21,9 +21,23 @@ enum class EntryCopy
     writeFailed
 };
 
-// Inflates one entry straight from the archive's bytes, checking its size and CRC-32 against
-// the archive's records, and writes it to out when out is given.
+// Inflates one entry straight from the archive's bytes, whole, into a block of its recorded
+// size, checks its size and CRC-32 against the archive's records, and only then writes it to
+// out (when out is given) in one go. A stored entry is checked and written from the archive.
 EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipRecord& record, juce::OutputStream* out);
+
+// What a pass holds at most while it unpacks this archive: its private copy, a block of its
+// largest deflated entry, and a margin for everything else.
+juce::uint64 memoryToUnpack (const std::vector<ZipRecord>& records, size_t archiveSize);
+
+// The machine's physical memory, in bytes.
+juce::uint64 machineMemoryBytes();
+
+// Refuses (verdict tooLarge, naming the largest entry) an archive whose unpacking needs more
+// memory than the machine has, or whose largest entry cannot be given its block now. Called
+// before anything is created, so a refusal leaves the installed copy as it was.
+ArchiveCheck checkMemoryToUnpack (const std::vector<ZipRecord>& records, size_t archiveSize,
+                                  juce::uint64 machineBytes = machineMemoryBytes());
 
 // The directory, the layout under the one bundle, names, methods and links: what is checked
 // before anything is unpacked. Fills records and plan for the unpacking.

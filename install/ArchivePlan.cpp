@@ -36,6 +36,9 @@ ArchivePlan planArchive (const std::vector<ZipRecord>& records, const juce::Stri
             return refuse (ArchiveVerdict::damaged, record.name,
                            "compression method " + juce::String (record.method) + " is neither stored nor deflated");
 
+        if (! record.sizesAreConsistent())
+            return refuse (ArchiveVerdict::damaged, record.name, "its recorded size is not one its data can unpack to");
+
         if (record.isSymbolicLink())
             return refuse (ArchiveVerdict::unsafe, record.name, "it is a symbolic link");
 

@@ -16,7 +16,8 @@ enum class ArchiveVerdict
 {
     ok,
     damaged, // no entries, an unknown compression method, an unreadable directory
-    unsafe // absolute names, "..", links, or entries outside the bundle
+    unsafe, // absolute names, "..", links, or entries outside the bundle
+    tooLarge // more than this computer's memory can unpack
 };
 
 struct ArchivePlan

@@ -84,6 +84,11 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
         return outcome (job, check.verdict == ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe : InstallProblem::archiveDamaged,
                         check.entry);
 
+    // Entries are inflated whole in memory: an archive this computer cannot unpack is refused
+    // here, before anything is created.
+    if (const auto memory = checkMemoryToUnpack (records, archive.getSize()); ! memory.passed())
+        return outcome (job, InstallProblem::notEnoughMemory, memory.reason);
+
     auto destination = openDestination (job, true, files);
     const auto& folder = destination.folder;
 

@@ -34,6 +34,7 @@ juce::String describeProblem (InstallProblem problem, bool uninstall)
         case InstallProblem::writeFailed: return "a file could not be written to its install folder";
         case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
         case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
+        case InstallProblem::notEnoughMemory: return "this computer has too little memory to unpack it";
         default: return "an unknown error";
     }
 }

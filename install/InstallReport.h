@@ -14,7 +14,8 @@ enum class InstallProblem
     bundleInUse, // the installed copy could not be moved or removed
     writeFailed, // a new file could not be written
     archiveDamaged, // sizes or CRC-32 do not match the archive's records
-    archiveUnsafe // entries outside the bundle, absolute names or links
+    archiveUnsafe, // entries outside the bundle, absolute names or links
+    notEnoughMemory // an entry is larger than this computer can unpack in memory
 };
 
 struct FormatOutcome

@@ -21,6 +21,10 @@ struct ZipRecord
 
     // The entry's time as JUCE's own reader gives it: the DOS fields read as local time.
     juce::Time modificationTime() const;
+    // Whether the data can unpack to the recorded size at all: a stored entry is its own
+    // size, and deflate never expands more than 1032 to 1. An entry that fails this is
+    // damaged, and is refused before a block of its recorded size is asked for.
+    bool sizesAreConsistent() const;
 };
 
 // The central directory's records in archive order; false when the directory is missing,

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds in Release and prints the performance table: our install and uninstall against
-# unzip and rm -rf, the status read at three module sizes, paint costs, peak memory of an
+# Builds in Release and prints the performance table: our install against unzip and against
+# cp -r of the unpacked bundles (the cost of writing the bytes at all), at two module sizes,
+# uninstall against rm -rf, the status read at three module sizes, paint costs, peak memory of an
 # install pass and the start-up of the real window. Exits non-zero when a target is missed.
 # Usage: scripts/bench.sh [repetitions]
 set -euo pipefail
@@ -11,8 +12,17 @@ repetitions="${1:-7}"
 
 "$here/scripts/setup.sh"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release -DKV_BUILD_TESTS=OFF -DKV_BUILD_BENCH=ON > /dev/null
-cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer > /dev/null 2>&1 \
-    || cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer
+cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer kv_payload > /dev/null 2>&1 \
+    || cmake --build "$build" -j2 --target kv_bench kv_install_memory kv_installer kv_payload
+
+# The same product with three 100 MB modules, to show the ratios hold as it grows; made once
+# and again only when the generator changes.
+large="$build/payload-100"
+if [ ! -f "$large/aax.zip" ] || [ "$build/tools/kv_payload" -nt "$large/aax.zip" ]; then
+    echo "== archives with 100 MB modules" >&2
+    "$build/tools/kv_payload" "$large" --module-bytes $((100 * 1024 * 1024)) > /dev/null
+fi
+export KV_BENCH_LARGE_ARCHIVE_DIR="$large"
 
 out="$build/results"
 mkdir -p "$out"
@@ -23,7 +33,9 @@ echo "== benchmarks ($repetitions repetitions, interleaved)" >&2
 
 echo "== peak memory" >&2
 : > "$out/memory.txt"
-for _ in 1 2 3; do "$build/bench/kv_install_memory" >> "$out/memory.txt"; done
+for size in 17 100; do
+    for _ in 1 2 3; do "$build/bench/kv_install_memory" "$size" >> "$out/memory.txt"; done
+done
 
 echo "== start-up under Xvfb" >&2
 source "$here/scripts/virtual-display.sh"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the real Windows executable, build-windows/kv_installer.exe, with Debian's
-# MinGW-w64. libpng and libjpeg, which Debian ships for MinGW neither in JUCE nor on their
-# own, are built from Debian's source packages and kept in build-windows-deps/ between runs.
+# MinGW-w64. libpng, libjpeg and libdeflate, which Debian ships for MinGW neither in JUCE nor
+# on their own, are built (static) from Debian's source packages and kept in build-windows-deps/
+# between runs.
 # The archives and the icon come from a host build (build/), made here when missing; a
 # maker's own archives come from KV_PRODUCT_ARCHIVES_DIR. The host's kv_archive_check checks
 # whichever are embedded.
@@ -29,13 +30,11 @@ cmake --build "$host" -j2 --target kv_payload_archives kv_fixture kv_archive_che
 mkdir -p "$build"
 "$host/tools/kv_fixture" icon "$build/kv_installer.ico"
 
-# build_dependency <source package> <cmake options...>
-build_dependency()
+# unpack_source <source package>: Debian's source of the package, unpacked under
+# $deps/src; its folder is left in $source.
+unpack_source()
 {
-    local package="$1"; shift
-    local stamp="$deps/$package.done"
-    [ -f "$stamp" ] && return 0
-
+    local package="$1"
     mkdir -p "$deps/src"
     rm -rf "$deps/src/$package"-*
     (cd "$deps/src" && apt-get source --download-only "$package" > /dev/null 2>&1 || true)
@@ -47,9 +46,17 @@ build_dependency()
         orig="$(ls "$deps/src/${package}"_*.orig.tar.* | head -1)"
         tar -C "$deps/src" -xf "$orig"
     fi
-    local source
     source="$(find "$deps/src" -maxdepth 1 -type d -name "${package%%[0-9.]*}*" ! -name src | head -1)"
+}
 
+# build_dependency <source package> <cmake options...>
+build_dependency()
+{
+    local package="$1"; shift
+    local stamp="$deps/$package.done"
+    [ -f "$stamp" ] && return 0
+
+    unpack_source "$package"
     cmake -S "$source" -B "$deps/build/$package" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_INSTALL_PREFIX="$deps/prefix" -DCMAKE_POSITION_INDEPENDENT_CODE=ON "$@" > "$deps/$package.log" 2>&1 \
         || { tail -30 "$deps/$package.log"; exit 1; }
@@ -64,6 +71,22 @@ echo "== MinGW dependencies ($deps)"
 build_dependency libjpeg-turbo -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF
 build_dependency libpng1.6 -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DZLIB_ROOT=/usr/x86_64-w64-mingw32
+
+# libdeflate builds with its own Makefile: only the static library, with the MinGW compiler.
+build_libdeflate()
+{
+    local stamp="$deps/libdeflate.done"
+    [ -f "$stamp" ] && return 0
+
+    unpack_source libdeflate
+    make -C "$source" -j2 CC=x86_64-w64-mingw32-gcc-posix AR=x86_64-w64-mingw32-ar libdeflatestatic.lib \
+        > "$deps/libdeflate.log" 2>&1 || { tail -30 "$deps/libdeflate.log"; exit 1; }
+    mkdir -p "$deps/prefix/include" "$deps/prefix/lib"
+    cp "$source/libdeflate.h" "$deps/prefix/include/"
+    cp "$source/libdeflatestatic.lib" "$deps/prefix/lib/libdeflate.a"
+    touch "$stamp"
+}
+build_libdeflate
 
 echo "== kv_installer.exe ($build)"
 cmake -S "$here" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DKV_MINGW_DEPS="$deps/prefix" \

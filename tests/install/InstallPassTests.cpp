@@ -10,6 +10,7 @@
 #include "support/TreeSnapshot.h"
 
 #include <filesystem>
+#include <zlib.h>
 #include <random>
 #include <set>
 #include <sys/stat.h>
@@ -295,6 +296,15 @@ TEST_F (InstallPass, DamagedArchivesAreRefusedAndTheOldCopyKept)
         ZipWriter w;
         w.addFile ("Strandline2.clap", kv::payload::Bytes (5000, 7)).faults.recordedUncompressedSize = 6000;
         cases.push_back ({ "wrong size", w.toBytes() });
+    }
+    {
+        // Size and CRC-32 recorded for the first 4000 bytes: only the end of the data tells.
+        ZipWriter w;
+        const kv::payload::Bytes data (5000, 7);
+        auto& entry = w.addFile ("Strandline2.clap", data);
+        entry.faults.recordedUncompressedSize = 4000;
+        entry.faults.recordedCrc = (uint32_t) crc32 (0, data.data(), 4000);
+        cases.push_back ({ "data inflating past the recorded size", w.toBytes() });
     }
     {
         ZipWriter w;
