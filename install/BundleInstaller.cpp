@@ -134,6 +134,10 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (! staging.isOpen() || (bundleKind == ItemKind::absent && status != FsStatus::notFound))
         return fail (InstallProblem::bundleInUse, folder.pathOf (bundleName).getFullPathName());
 
+    // The new copy's bytes reach the disk before any rename can make it the bundle, and while
+    // the old copy still stands.
+    staging.syncToDisk();
+
     juce::String previous;
 
     if (bundleKind != ItemKind::absent)

@@ -82,6 +82,11 @@ namespace kv::platform
         // access) of a file or folder; a link is left alone.
         FsStatus clearProtectiveAttributes (const juce::String& name) const;
 
+        // Writes everything written on this folder's volume to the disk, so that a power cut
+        // after a rename cannot leave a renamed file without its bytes. Windows flushes each
+        // file as it is closed instead.
+        void syncToDisk() const;
+
         // True when users other than administrators may create, rename or delete items in this
         // folder: from its security descriptor on Windows, its mode bits elsewhere.
         bool othersMayChange() const;

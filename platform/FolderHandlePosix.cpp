@@ -267,6 +267,8 @@ namespace kv::platform
         return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus::ok : lastStatus();
     }
 
+    void FolderHandle::syncToDisk() const { ::syncfs (handle); }
+
     bool FolderHandle::othersMayChange() const
     {
         struct stat info;

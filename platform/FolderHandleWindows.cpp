@@ -210,6 +210,9 @@ namespace kv::platform
             {
                 if (handle != INVALID_HANDLE_VALUE)
                 {
+                    // Windows has no flush of a whole volume for us: each new file goes to the disk
+                    // before it may be renamed into place.
+                    failed |= ! ::FlushFileBuffers (handle);
                     failed |= ! ::CloseHandle (handle);
                     handle = INVALID_HANDLE_VALUE;
                 }
@@ -476,6 +479,8 @@ namespace kv::platform
 
         return (attributes & protectiveAttributes) == 0 ? FsStatus::ok : setAttributes (item.handle, attributes & ~protectiveAttributes);
     }
+
+    void FolderHandle::syncToDisk() const {}
 
     bool FolderHandle::othersMayChange() const
     {
