@@ -98,56 +98,6 @@ namespace kv::bench
         return folder->get();
     }
 
-    namespace
-    {
-        class PlainFileStream final : public juce::OutputStream
-        {
-        public:
-            explicit PlainFileStream (int fileHandle)
-                : handle (fileHandle)
-            {
-            }
-            ~PlainFileStream() override { ::close (handle); }
-
-            void flush() override {}
-            bool setPosition (juce::int64) override { return false; }
-            juce::int64 getPosition() override { return position; }
-
-            bool write (const void* data, size_t size) override
-            {
-                for (size_t done = 0; done < size;)
-                {
-                    const auto n = ::write (handle, static_cast<const char*> (data) + done, size - done);
-                    if (n <= 0)
-                        return false;
-                    done += (size_t) n;
-                }
-
-                position += (juce::int64) size;
-                return true;
-            }
-
-        private:
-            int handle;
-            juce::int64 position = 0;
-        };
-
-        struct WithoutPerFileSync final : public FileOperations
-        {
-            std::unique_ptr<juce::OutputStream> createOutput (const juce::File& file) override
-            {
-                const auto handle = ::open (file.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
-                return handle < 0 ? nullptr : std::make_unique<PlainFileStream> (handle);
-            }
-        };
-    }
-
-    FileOperations& operationsWithoutPerFileSync()
-    {
-        static WithoutPerFileSync operations;
-        return operations;
-    }
-
     juce::int64 largestArchive (const ArchiveSet& set)
     {
         juce::int64 largest = 0;

@@ -45,11 +45,6 @@ namespace kv::bench
     // The three bundles of a set unpacked once by unzip, for copying with cp -r.
     juce::File unpackedBundles (int moduleMegabytes);
 
-    // Creates every output file as a plain file stream that does not ask the system to put
-    // each file on the disk before the next (JUCE's flush does): what a pass costs without
-    // that per-file sync.
-    FileOperations& operationsWithoutPerFileSync();
-
     // The largest archive and the largest entry of a set, in bytes.
     juce::int64 largestArchive (const ArchiveSet& set);
     juce::int64 largestEntry (const ArchiveSet& set);

@@ -95,18 +95,6 @@ static void BM_InstallPass (benchmark::State& state)
                             { return runInstallPass (kv::bench::installEverythingInto (folder, false, size)).succeeded(); });
 }
 
-// The same pass with output streams that leave the writing back to the system, as unzip and
-// cp do, instead of putting every file on the disk before the next (JUCE's flush).
-static void BM_InstallPassNoFileSync (benchmark::State& state)
-{
-    const auto size = (int) state.range (0);
-    if (haveArchives (state))
-        timeInFreshFolders (state, nothingToPrepare, [size] (const juce::File& folder)
-                            { return runInstallPass (kv::bench::installEverythingInto (folder, false, size),
-                                                     kv::bench::operationsWithoutPerFileSync())
-                                  .succeeded(); });
-}
-
 // What a user would do by hand: Info-ZIP's unzip of the same three archives.
 static void BM_InstallUnzip (benchmark::State& state)
 {
@@ -139,7 +127,6 @@ static void BM_UninstallRmRf (benchmark::State& state)
 }
 
 BENCHMARK (BM_InstallPass)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
-BENCHMARK (BM_InstallPassNoFileSync)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
 BENCHMARK (BM_InstallUnzip)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
 BENCHMARK (BM_InstallCopy)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
 BENCHMARK (BM_UninstallPass)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);

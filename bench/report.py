@@ -52,16 +52,13 @@ def row(what, ours, reference, ratio, target, ok):
 
 
 for size in (17, 100):
-    ours, unzip, copy, nosync = (f"{name}/{size}" for name in
-                                 ("BM_InstallPass", "BM_InstallUnzip", "BM_InstallCopy", "BM_InstallPassNoFileSync"))
+    ours, unzip, copy = (f"{name}/{size}" for name in ("BM_InstallPass", "BM_InstallUnzip", "BM_InstallCopy"))
     if ours not in runs:
         missed.append(f"install pass at {size} MB modules (not measured)")
         continue
     install = median(ours) / median(unzip)
     row(f"Install pass, {size} MB modules vs unzip -o -q", timed(ours), timed(unzip), install, "<= 0.5", install <= 0.5)
     row(f"Install pass, {size} MB modules vs cp -r (write limit)", timed(ours), timed(copy), median(ours) / median(copy),
-        "(shown)", True)
-    row(f"  the same, no per-file sync, vs unzip -o -q", timed(nosync), timed(unzip), median(nosync) / median(unzip),
         "(shown)", True)
 
 uninstall = median("BM_UninstallPass") / median("BM_UninstallRmRf")

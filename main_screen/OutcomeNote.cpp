@@ -15,20 +15,42 @@ namespace outcome_note
             return names.joinIntoString (", ", 0, names.size() - 1) + " and " + names[names.size() - 1];
         }
 
-        juce::String sentenceFor (const juce::StringArray& names, bool uninstall, bool removalScheduled)
+        // What became of the copies in use: gone at restart, gone at the next start, or (some
+        // loadable name could not be renamed) still visible to hosts.
+        enum class Fate
+        {
+            atRestart,
+            atNextStart,
+            stillLoadable
+        };
+
+        Fate fateOf (const FormatOutcome& outcome)
+        {
+            if (! outcome.hiddenFromHosts)
+                return Fate::stillLoadable;
+
+            return outcome.removalScheduled ? Fate::atRestart : Fate::atNextStart;
+        }
+
+        juce::String sentenceFor (const juce::StringArray& names, bool uninstall, Fate fate)
         {
             const auto several = names.size() > 1;
             juce::String sentence;
 
             if (uninstall)
-                sentence << "Some files of " << joinedNames (names) << " are still in use by a program; they are";
+                sentence << "Some files of " << joinedNames (names) << " are still in use by a program; they ";
             else if (several)
-                sentence << "The old copies of " << joinedNames (names) << " are still in use by a program; they are";
+                sentence << "The old copies of " << joinedNames (names) << " are still in use by a program; they ";
             else
-                sentence << "The old copy of " << names[0] << " is still in use by a program; it is";
+                sentence << "The old copy of " << names[0] << " is still in use by a program; it ";
 
-            sentence << " hidden from plug-in hosts and will be deleted "
-                     << (removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
+            const auto plural = uninstall || several;
+
+            if (fate == Fate::stillLoadable)
+                return sentence + "may still be loaded by plug-in hosts. Close every program that uses the plug-in and run the installer again.";
+
+            sentence << (plural ? "are" : "is") << " hidden from plug-in hosts and will be deleted "
+                     << (fate == Fate::atRestart ? "when Windows restarts." : "the next time the installer starts.");
             return sentence;
         }
     }
@@ -38,17 +60,21 @@ namespace outcome_note
         juce::StringArray sentences;
 
         // Formats deleted at restart first, in index order within each sentence.
-        for (const auto removalScheduled : { true, false })
+        for (const auto fate : { Fate::atRestart, Fate::atNextStart, Fate::stillLoadable })
         {
             juce::StringArray names;
 
             for (const auto& outcome : report.outcomes)
-                if (outcome.succeeded() && outcome.stillInUse != juce::File() && outcome.removalScheduled == removalScheduled)
+                if (outcome.succeeded() && outcome.stillInUse != juce::File() && fateOf (outcome) == fate)
                     names.add (formatNames[outcome.formatIndex]);
 
             if (! names.isEmpty())
-                sentences.add (sentenceFor (names, report.uninstall, removalScheduled));
+                sentences.add (sentenceFor (names, report.uninstall, fate));
         }
+
+        for (const auto& outcome : report.outcomes)
+            if (outcome.succeeded() && ! outcome.oldCopiesKept.isEmpty())
+                sentences.add (formatNames[outcome.formatIndex] + ": " + describeKeptCopies (outcome.oldCopiesKept));
 
         return sentences.joinIntoString ("\n");
     }

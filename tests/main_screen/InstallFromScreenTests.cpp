@@ -1,3 +1,4 @@
+#include "main_screen/OutcomeNote.h"
 #include "platform/InstallerLock.h"
 #include "support/MainScreenFixture.h"
 
@@ -133,4 +134,21 @@ TEST_F (Fixture, EmbeddedArchivesStayIntactAfterAPass)
         ASSERT_EQ (onDisk.getSize(), (size_t) archives[i].second);
         EXPECT_EQ (std::memcmp (onDisk.getData(), archives[i].first, onDisk.getSize()), 0) << names[i];
     }
+}
+
+TEST (OutcomeNote, SaysHiddenOnlyWhereEveryLoadableNameWasRenamed)
+{
+    InstallReport report;
+    FormatOutcome vst3, aax;
+    vst3.formatIndex = 0;
+    vst3.stillInUse = juce::File::getCurrentWorkingDirectory().getChildFile ("Strandline2.vst3.kv-removing");
+    aax = vst3;
+    aax.formatIndex = 2;
+    aax.hiddenFromHosts = false;
+    report.outcomes = { vst3, aax };
+
+    const auto words = outcome_note::wordsFor (report);
+    EXPECT_TRUE (words.contains ("The old copy of VST3 is still in use by a program; it is hidden from plug-in hosts")) << words;
+    EXPECT_TRUE (words.contains ("The old copy of AAX is still in use by a program; it may still be loaded by plug-in hosts. Close every program"))
+        << words;
 }
