@@ -55,16 +55,17 @@ return_on_install_with_shift()
     hover_at 300 60
     xdotool key Tab
     sleep 0.3
+    # Pauses long enough for the sanitizer build to have moved the focus before the next key.
     if [ "$1" = held ]; then
         xdotool keydown shift
-        sleep 0.3
+        sleep 0.8
         xdotool key Tab
     else
         xdotool key shift+Tab
-        sleep 0.3
+        sleep 0.8
         xdotool keydown shift
     fi
-    sleep 0.3
+    sleep 0.8
     xdotool key Return
     sleep 2
     xdotool keyup shift
