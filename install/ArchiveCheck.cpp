@@ -94,11 +94,6 @@ EntryCopy copyEntryVerified (const void* archive, size_t archiveSize, const ZipR
         return EntryCopy::writeFailed;
 
     out->flush();
-
-    if (auto* fileOut = dynamic_cast<juce::FileOutputStream*> (out))
-        if (fileOut->getStatus().failed())
-            return EntryCopy::writeFailed;
-
     return EntryCopy::ok;
 }
 
