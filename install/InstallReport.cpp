@@ -50,7 +50,7 @@ static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
         return note + "a plug-in host may still load it from " + outcome.stillInUse.getFullPathName()
                + ". Close every program that uses the plug-in and run the installer again.";
 
-    note << "it is hidden from plug-in hosts and will be deleted "
+    note << (uninstall ? "they are" : "it is") << " hidden from plug-in hosts and will be deleted "
          << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
     return note;
 }
