@@ -52,33 +52,6 @@ namespace kv::platform
             }
             ~PosixOutputStream() override { close(); }
 
-            void flush() override {}
-            bool setPosition (juce::int64) override { return false; }
-            juce::int64 getPosition() override { return position; }
-
-            bool write (const void* data, size_t size) override
-            {
-                auto* bytes = static_cast<const char*> (data);
-
-                while (size > 0 && ! failed)
-                {
-                    const auto written = ::write (fd, bytes, size);
-
-                    if (written < 0 && errno == EINTR)
-                        continue;
-                    if (written <= 0)
-                        failed = true;
-                    else
-                    {
-                        bytes += written;
-                        size -= (size_t) written;
-                        position += written;
-                    }
-                }
-
-                return ! failed;
-            }
-
             bool setTimes (juce::Time, juce::Time modified, juce::Time accessed) override
             {
                 const auto toSpec = [] (juce::Time t)
@@ -106,9 +79,17 @@ namespace kv::platform
             }
 
         private:
+            juce::int64 writeSome (const char* bytes, size_t size) override
+            {
+                const auto written = ::write (fd, bytes, size);
+
+                if (written < 0 && errno == EINTR)
+                    return 0;
+
+                return written > 0 ? (juce::int64) written : -1;
+            }
+
             int fd = -1;
-            juce::int64 position = 0;
-            bool failed = false;
         };
     }
 

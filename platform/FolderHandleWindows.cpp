@@ -176,30 +176,6 @@ namespace kv::platform
             }
             ~WindowsOutputStream() override { close(); }
 
-            void flush() override {}
-            bool setPosition (juce::int64) override { return false; }
-            juce::int64 getPosition() override { return position; }
-
-            bool write (const void* data, size_t size) override
-            {
-                auto* bytes = static_cast<const char*> (data);
-
-                while (size > 0 && ! failed)
-                {
-                    DWORD written = 0;
-                    const auto chunk = (DWORD) juce::jmin (size, (size_t) (64 * 1024 * 1024));
-
-                    if (! ::WriteFile (handle, bytes, chunk, &written, nullptr) || written == 0)
-                        failed = true;
-
-                    bytes += written;
-                    size -= written;
-                    position += written;
-                }
-
-                return ! failed;
-            }
-
             bool setTimes (juce::Time created, juce::Time modified, juce::Time accessed) override
             {
                 const auto c = toFileTime (created), m = toFileTime (modified), a = toFileTime (accessed);
@@ -221,9 +197,14 @@ namespace kv::platform
             }
 
         private:
+            juce::int64 writeSome (const char* bytes, size_t size) override
+            {
+                DWORD written = 0;
+                const auto piece = (DWORD) juce::jmin (size, (size_t) (64 * 1024 * 1024));
+                return ::WriteFile (handle, bytes, piece, &written, nullptr) && written > 0 ? (juce::int64) written : -1;
+            }
+
             HANDLE handle = INVALID_HANDLE_VALUE;
-            juce::int64 position = 0;
-            bool failed = false;
         };
 
         bool isTrustedSid (PSID sid)
