@@ -32,15 +32,15 @@ RecoveryResult recoverBundle (FileOperations& files, const FolderHandle& folder,
     };
 
     // Half-made and discarded copies go first, so that putting the old copy back never leaves
-    // two that a host could load.
-    for (const auto& leftover : leftovers::findIn (folder, bundleName))
-        if (leftover.kind != leftovers::Kind::old)
-            dispose (leftover.name);
-
+    // two that a host could load. Their disposal renames none of the old copies.
     std::vector<leftovers::Leftover> olds;
     for (const auto& leftover : leftovers::findIn (folder, bundleName))
+    {
         if (leftover.kind == leftovers::Kind::old)
             olds.push_back (leftover);
+        else
+            dispose (leftover.name);
+    }
 
     FsStatus status;
     folder.kindOf (bundleName, status);
