@@ -113,6 +113,29 @@ await_pixel()
     echo "$image"
 }
 
+# await_pass_end: takes screenshots until the window shows the success or the failure view
+# (about 30 s at most) and prints the last one: on a loaded machine a pass takes seconds.
+await_pass_end()
+{
+    local image _
+    for _ in $(seq 1 60); do
+        image="$(shot)"
+        [ "$(count_colour "$image" 96 240 408 84 86CF7A)" -gt 300 ] && break
+        [ "$(count_colour "$image" 24 168 552 120 E08A2A)" -gt 100 ] && break
+    done
+    echo "$image"
+}
+
+# await_gone PATH: waits (about 30 s at most) until nothing is at PATH.
+await_gone()
+{
+    local _
+    for _ in $(seq 1 150); do
+        [ -e "$1" ] || return 0
+        sleep 0.2
+    done
+}
+
 # count_colour FILE X Y W H RRGGBB: pixels of (about) that colour in the rectangle
 count_colour()
 {

@@ -8,8 +8,7 @@ start_app "$root"
 
 click_at 159 210      # VST3 tile
 click_at 546 471      # INSTALL
-sleep 2
-image="$(shot)"
+image="$(await_pass_end)"
 
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "the VST3 module was not installed"
 [ -f "$vst3/Strandline2.vst3/Contents/Resources/moduleinfo.json" ] || fail "moduleinfo.json missing"
@@ -33,7 +32,7 @@ sleep 0.3
 xdotool click 1
 sleep 0.3
 xdotool keyup shift
-sleep 1
+await_gone "$vst3/Strandline2.vst3"
 [ ! -e "$vst3/Strandline2.vst3" ] || fail "Shift-click on INSTALL did not remove the bundle"
 [ -d "$vst3" ] || fail "the destination folder itself was removed"
 echo "ok: Shift-click removed the bundle and kept the folder"

@@ -12,8 +12,7 @@ XML
 start_app "$root"
 click_at 159 210      # VST3 tile
 click_at 546 471      # INSTALL
-sleep 1
-image="$(shot)"
+image="$(await_pass_end)"
 
 green="$(count_colour "$image" 96 240 408 84 86CF7A)"
 [ "$green" -lt 20 ] || fail "the green success icon is shown although nothing was installed ($green)"

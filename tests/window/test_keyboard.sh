@@ -36,10 +36,9 @@ echo "ok: the mark follows the focus to the VST3 tile"
 xdotool key space
 sleep 0.3
 xdotool key shift+Tab shift+Tab Return
-sleep 2
+image="$(await_pass_end)"
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "the VST3 module was not installed from the keyboard"
 [ ! -e "$root/C/Program Files/Common Files/CLAP/Strandline2.clap" ] || fail "CLAP was installed although only VST3 was selected"
-image="$(shot)"
 green="$(count_colour "$image" 96 240 408 84 86CF7A)"
 [ "$green" -gt 300 ] || fail "no success view after installing from the keyboard ($green)"
 echo "ok: VST3 installed with key presses only"
@@ -67,7 +66,7 @@ return_on_install_with_shift()
     fi
     sleep 0.8
     xdotool key Return
-    sleep 2
+    image="$(await_pass_end)"
     xdotool keyup shift
 }
 
@@ -75,7 +74,7 @@ return_on_install_with_shift()
 # and the installed (so pre-selected) VST3 is not removed.
 return_on_install_with_shift held
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "Return with Shift held from Shift+Tab uninstalled VST3"
-green="$(count_colour "$(shot)" 96 240 408 84 86CF7A)"
+green="$(count_colour "$image" 96 240 408 84 86CF7A)"
 [ "$green" -gt 300 ] || fail "no success view after Return on INSTALL reached by Shift+Tab ($green)"
 echo "ok: Shift held from Shift+Tab onto INSTALL, then Return, installs"
 close_app

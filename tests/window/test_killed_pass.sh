@@ -12,7 +12,7 @@ reference="$(new_root)"
 start_app "$reference"
 click_at 519 147      # SELECT ALL
 click_at 546 471      # INSTALL
-sleep 2
+await_pass_end > /dev/null
 close_app
 mkdir -p "$work/new" "$work/old"
 for f in "${formats[@]}"; do
@@ -54,7 +54,7 @@ for round in $(seq 1 "$rounds"); do
 
     click_at 519 147
     click_at 546 471
-    sleep 2
+    await_pass_end > /dev/null
     close_app
     for f in "${formats[@]}"; do
         [ "$(ls -A "$(dirname "$root/$common/$f")")" = "$(basename "$f")" ] \
