@@ -68,8 +68,11 @@ FormatOutcome installBundle (const BundleJob& job, FileOperations& files)
     if (! isUsableDestination (job.destinationFolder))
         return outcome (job, InstallProblem::noDestination);
 
-    // One private copy of the archive, alive only while this format is unpacked.
-    juce::MemoryBlock archive (job.archiveData, job.archiveSize);
+    // One private copy of the archive, alive only while this format is unpacked; in large
+    // pages where the system has them, as the copy would otherwise fault page by page.
+    juce::MemoryBlock archive (job.archiveSize, false);
+    kv::platform::preferLargePages (archive.getData(), archive.getSize());
+    archive.copyFrom (job.archiveData, 0, job.archiveSize);
 
     // With the copy made, the executable's own pages of it need not stay resident.
     if (job.archiveMappedFromExecutable)

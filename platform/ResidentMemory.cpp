@@ -22,4 +22,18 @@ namespace kv::platform
         juce::ignoreUnused (data, size);
 #endif
     }
+
+    void preferLargePages (void* data, size_t size)
+    {
+#if JUCE_LINUX
+        constexpr uintptr_t hugePageSize = 2 * 1024 * 1024;
+        const auto begin = ((uintptr_t) data + hugePageSize - 1) & ~(hugePageSize - 1);
+        const auto end = ((uintptr_t) data + size) & ~(hugePageSize - 1);
+
+        if (end > begin)
+            ::madvise ((void*) begin, end - begin, MADV_HUGEPAGE);
+#else
+        juce::ignoreUnused (data, size);
+#endif
+    }
 }
