@@ -38,19 +38,24 @@ start_app()
     APP_PID=$!
     app_pids+=("$APP_PID")
 
-    # The window is made twice while it starts (once more for the native title bar): only a
-    # window that is still the same a moment later is the one to drive.
+    # The window is made twice while it starts (once more for the native title bar), later
+    # in a slow build: only a shown window that stays the same for a while is the one to drive.
     WID=""
-    local seen=""
+    local seen="" steady=0
     for _ in $(seq 1 300); do
-        seen="$(xdotool search --all --pid "$APP_PID" --name '^kv_installer$' 2> /dev/null | tail -1 || true)"
-        [ -n "$seen" ] && [ "$seen" = "$WID" ] && break
+        seen="$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^kv_installer$' 2> /dev/null | tail -1 || true)"
+        if [ -n "$seen" ] && [ "$seen" = "$WID" ]; then
+            steady=$((steady + 1))
+            [ "$steady" -ge 4 ] && break
+        else
+            steady=0
+        fi
         WID="$seen"
         kill -0 "$APP_PID" 2> /dev/null || { tail -20 "$work/app.log"; fail "kv_installer ended before showing a window"; }
         sleep 0.2
     done
-    [ -n "$WID" ] && [ "$seen" = "$WID" ] || fail "no kv_installer window appeared"
-    sleep 0.6   # first paint
+    [ -n "$WID" ] && [ "$steady" -ge 4 ] || fail "no kv_installer window appeared"
+    sleep 0.2   # first paint
 }
 
 # close_app: asks the window to close, as the title bar's close button does, and waits;
