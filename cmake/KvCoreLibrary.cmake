@@ -58,7 +58,7 @@ list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 # The installer's archive checks, apart from the embedded resources, so that the build can
 # run them on the archives before it embeds them (cmake/KvArchiveCheck.cmake).
 set(kv_archive_sources install/ZipDirectory.cpp install/ArchivePlan.cpp install/ArchiveCheck.cpp
-    platform/LargeBlock.cpp platform/TextEncoding.cpp)
+    platform/LargeBlock.cpp platform/ResidentMemory.cpp platform/TextEncoding.cpp)
 list(TRANSFORM kv_archive_sources PREPEND "${PROJECT_SOURCE_DIR}/")
 list(REMOVE_ITEM kv_sources ${kv_archive_sources})
 add_library(kv_archive STATIC ${kv_archive_sources})

@@ -1,5 +1,7 @@
 #include "platform/LargeBlock.h"
 
+#include "platform/ResidentMemory.h"
+
 #include <limits>
 #include <new>
 
@@ -9,22 +11,17 @@
 
 namespace kv::platform
 {
-    namespace
-    {
-        constexpr uint64_t hugePageSize = 2 * 1024 * 1024;
-    }
-
     LargeBlock::LargeBlock (uint64_t size)
     {
-        if (size >= std::numeric_limits<size_t>::max() - 2 * hugePageSize)
+        if (size >= std::numeric_limits<size_t>::max() - 2 * largePageSize)
             return;
 
 #if defined(__linux__)
-        if (size >= hugePageSize)
+        if (size >= largePageSize)
         {
             // Mapped a page over, so that a 2 MiB boundary can start the block.
-            const auto rounded = (size + hugePageSize - 1) & ~(hugePageSize - 1);
-            mappingSize = (size_t) (rounded + hugePageSize);
+            const auto rounded = (size + largePageSize - 1) & ~(largePageSize - 1);
+            mappingSize = (size_t) (rounded + largePageSize);
             mapping = ::mmap (nullptr, mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
 
             if (mapping == MAP_FAILED)
@@ -33,11 +30,11 @@ namespace kv::platform
                 return;
             }
 
-            const auto start = ((uintptr_t) mapping + hugePageSize - 1) & ~(uintptr_t) (hugePageSize - 1);
+            const auto start = ((uintptr_t) mapping + largePageSize - 1) & ~(uintptr_t) (largePageSize - 1);
             data = reinterpret_cast<uint8_t*> (start);
 
             // Only a request: where the system says no, the block works in 4 KiB pages.
-            ::madvise (data, (size_t) rounded, MADV_HUGEPAGE);
+            preferLargePages (data, (size_t) rounded);
             return;
         }
 #endif

@@ -9,15 +9,25 @@
 
 namespace kv::platform
 {
+#if JUCE_LINUX
+    namespace
+    {
+        // The advice for the whole pages of `pageSize` that lie inside the range.
+        void adviseWholePages (const void* data, size_t size, uintptr_t pageSize, int advice)
+        {
+            const auto begin = ((uintptr_t) data + pageSize - 1) & ~(pageSize - 1);
+            const auto end = ((uintptr_t) data + size) & ~(pageSize - 1);
+
+            if (end > begin)
+                ::madvise ((void*) begin, end - begin, advice);
+        }
+    }
+#endif
+
     void releaseExecutablePages (const void* data, size_t size)
     {
 #if JUCE_LINUX
-        const auto pageSize = (uintptr_t)::sysconf (_SC_PAGESIZE);
-        const auto begin = ((uintptr_t) data + pageSize - 1) & ~(pageSize - 1);
-        const auto end = ((uintptr_t) data + size) & ~(pageSize - 1);
-
-        if (end > begin)
-            ::madvise ((void*) begin, end - begin, MADV_DONTNEED);
+        adviseWholePages (data, size, (uintptr_t)::sysconf (_SC_PAGESIZE), MADV_DONTNEED);
 #else
         juce::ignoreUnused (data, size);
 #endif
@@ -26,12 +36,7 @@ namespace kv::platform
     void preferLargePages (void* data, size_t size)
     {
 #if JUCE_LINUX
-        constexpr uintptr_t hugePageSize = 2 * 1024 * 1024;
-        const auto begin = ((uintptr_t) data + hugePageSize - 1) & ~(hugePageSize - 1);
-        const auto end = ((uintptr_t) data + size) & ~(hugePageSize - 1);
-
-        if (end > begin)
-            ::madvise ((void*) begin, end - begin, MADV_HUGEPAGE);
+        adviseWholePages (data, size, (uintptr_t) largePageSize, MADV_HUGEPAGE);
 #else
         juce::ignoreUnused (data, size);
 #endif

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace kv::platform
 {
+    // The page size Linux can back anonymous memory with on request.
+    constexpr uint64_t largePageSize = 2 * 1024 * 1024;
+
     // Lets the system drop the resident pages of read-only data mapped from the executable
     // (an embedded archive once it has been copied), so that installing three formats does
     // not keep all three archives in memory. The data stays readable: it is paged in again
