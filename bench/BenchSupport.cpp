@@ -1,6 +1,6 @@
 #include "BenchSupport.h"
 
-#include "install/ZipDirectory.h"
+#include "archive/ZipDirectory.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -8,6 +8,9 @@
 #include <map>
 #include <string>
 #include <unistd.h>
+
+using namespace kv::archive;
+using namespace kv::install;
 
 namespace kv::bench
 {

@@ -2,7 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
-#include "install/InstallPass.h"
+#include "install/Install.h"
 
 #include <array>
 

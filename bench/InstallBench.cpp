@@ -2,9 +2,12 @@
 
 #include "BenchSupport.h"
 
-#include "install/ArchiveCheck.h"
+#include "archive/Archive.h"
 
 #include <optional>
+
+using namespace kv::archive;
+using namespace kv::install;
 
 using kv::bench::ScratchFolder;
 

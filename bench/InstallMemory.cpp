@@ -7,6 +7,8 @@
 
 #include <cstdio>
 
+using namespace kv::install;
+
 int main (int argc, char** argv)
 {
     juce::ScopedJuceInitialiser_GUI juce;

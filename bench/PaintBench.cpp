@@ -4,6 +4,8 @@
 #include "main_screen/MainComponent.h"
 #include "platform/PlatformFolders.h"
 
+using namespace kv::install;
+
 namespace
 {
     // The main screen with all three formats installed at their default destinations.

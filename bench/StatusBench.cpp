@@ -2,7 +2,7 @@
 
 #include "BenchSupport.h"
 #include "main_screen/InstallStatus.h"
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 #include "tools/payload/PeModuleWriter.h"
 
 namespace
@@ -22,7 +22,7 @@ namespace
 
             for (int i = 0; i < 3; ++i)
             {
-                bundles[i] = install_status::bundleFileIn (folder.get().getChildFile ("f" + juce::String (i)), "Strandline2", i);
+                bundles[i] = bundleFileFor (folder.get().getChildFile ("f" + juce::String (i)), "Strandline2", i);
                 versionFiles[i] = install_status::versionFileIn (bundles[i], "Strandline2", i);
                 versionFiles[i].getParentDirectory().createDirectory();
                 versionFiles[i].replaceWithData (module.data(), module.size());
@@ -31,9 +31,9 @@ namespace
     };
 
     // Counts what the reader asks of the file.
-    struct CountingSource final : public kv::platform::ByteSource
+    struct CountingSource final : public kv::pe::ByteSource
     {
-        kv::platform::FileByteSource file;
+        kv::pe::FileByteSource file;
         juce::int64 bytes = 0;
         explicit CountingSource (const juce::File& f)
             : file (f.getFullPathName().toStdString())
@@ -58,7 +58,7 @@ static void BM_StatusRead (benchmark::State& state)
             benchmark::DoNotOptimize (install_status::stateOf (modules.bundles[i], modules.versionFiles[i], "2.3.0"));
 
     CountingSource counting (modules.versionFiles[0]);
-    const auto version = kv::platform::readPeFileVersion (counting);
+    const auto version = kv::pe::readPeFileVersion (counting);
     if (version != "2.3.0.0")
         state.SkipWithError ("version not read");
 

@@ -1,7 +1,8 @@
-# Two static libraries, each compiled once and linked by the app, the tests, the tools and
-# the benchmarks:
+# Static libraries, each compiled once and linked by the app, the tests, the tools and the
+# benchmarks:
 #   kv_juce  - the JUCE modules (their own warnings left alone)
-#   kv_core  - all of our code except the entry point, with the embedded resources
+#   the layers of the engine, one per folder (below)
+#   kv_core  - the screens and the application, with the embedded resources
 
 add_library(kv_juce STATIC)
 target_link_libraries(kv_juce
@@ -46,7 +47,19 @@ target_compile_definitions(kv_juce INTERFACE
     $<TARGET_PROPERTY:kv_juce,COMPILE_DEFINITIONS>)
 set_target_properties(kv_juce PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
-set(kv_source_folders app identity main_screen install settings panels look_and_feel platform)
+# One library per folder, each linking only the layers below it:
+#   kv_text, kv_pe  - checks of outside text; the version resource of a module
+#   kv_archive      - reading and checking ZIP archives (archive/)
+#   kv_fs           - handle-relative file work (fs/)
+#   kv_platform     - stand-ins for Windows-only interfaces (platform/)
+#   kv_install      - the install pass and the recovery (install/)
+foreach(layer text pe archive fs platform install)
+    add_subdirectory("${PROJECT_SOURCE_DIR}/${layer}" "${CMAKE_BINARY_DIR}/${layer}")
+endforeach()
+
+# The screens and the application, with the embedded resources: all of our code but the
+# entry point.
+set(kv_source_folders app identity main_screen settings panels look_and_feel)
 set(kv_sources "")
 foreach(folder IN LISTS kv_source_folders)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS
@@ -55,20 +68,9 @@ foreach(folder IN LISTS kv_source_folders)
 endforeach()
 list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 
-# The installer's archive checks, apart from the embedded resources, so that the build can
-# run them on the archives before it embeds them (cmake/KvArchiveCheck.cmake).
-set(kv_archive_sources install/ZipDirectory.cpp install/ArchivePlan.cpp install/ArchiveCheck.cpp
-    platform/LargeBlock.cpp platform/ResidentMemory.cpp platform/TextEncoding.cpp)
-list(TRANSFORM kv_archive_sources PREPEND "${PROJECT_SOURCE_DIR}/")
-list(REMOVE_ITEM kv_sources ${kv_archive_sources})
-add_library(kv_archive STATIC ${kv_archive_sources})
-target_include_directories(kv_archive PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_archive PUBLIC kv_juce PRIVATE kv_libdeflate)
-kv_enable_warnings(kv_archive)
-
 add_library(kv_core STATIC ${kv_sources})
 target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_core PUBLIC kv_juce kv_archive)
+target_link_libraries(kv_core PUBLIC kv_juce kv_install kv_platform kv_text kv_pe)
 kv_enable_warnings(kv_core)
 
 # Every resource the installer embeds must be there: a missing one stops the configure step.

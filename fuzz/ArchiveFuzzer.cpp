@@ -2,7 +2,9 @@
 // the archive holds, nothing is written outside the destination, nothing but the bundle is
 // left in it, and a refused archive leaves the previous copy exactly as it was.
 #include "FuzzSupport.h"
-#include "install/BundleInstaller.h"
+#include "install/detail/BundleJob.h"
+
+using namespace kv::install;
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {

@@ -1,6 +1,6 @@
 // The PE version reader on arbitrary bytes: it must never crash, hang or read outside the
 // input, and what it returns is either empty or four decimal numbers joined by dots.
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -8,8 +8,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 {
-    kv::platform::MemoryByteSource source (data, size);
-    const auto version = kv::platform::readPeFileVersion (source);
+    kv::pe::MemoryByteSource source (data, size);
+    const auto version = kv::pe::readPeFileVersion (source);
 
     int dots = 0;
     for (char c : version)

@@ -1,140 +1,143 @@
 #include "install/InstallReport.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/Formats.h"
 
-bool InstallReport::succeeded() const
+namespace kv::install
 {
-    if (anotherInstallerRunning)
-        return false;
-
-    for (const auto& outcome : outcomes)
-        if (! outcome.succeeded())
+    bool InstallReport::succeeded() const
+    {
+        if (anotherInstallerRunning)
             return false;
 
-    return true;
-}
+        for (const auto& outcome : outcomes)
+            if (! outcome.succeeded())
+                return false;
 
-juce::String InstallReport::headline() const
-{
-    if (succeeded())
-        return "SUCCESS!";
-
-    return uninstall ? "UNINSTALL FAILED" : "INSTALL FAILED";
-}
-
-juce::String describeProblem (InstallProblem problem, bool uninstall)
-{
-    switch (problem)
-    {
-        case InstallProblem::none: return {};
-        case InstallProblem::noDestination: return "no install folder is set for this format";
-        case InstallProblem::destinationNotCreatable: return "its install folder could not be created";
-        case InstallProblem::bundleInUse: return uninstall ? "a file of it is in use or cannot be removed"
-                                                           : "the installed copy is in use or cannot be replaced";
-        case InstallProblem::writeFailed: return "a file could not be written to its install folder";
-        case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
-        case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
-        case InstallProblem::notEnoughMemory: return "this computer has too little memory to unpack it";
-        default: return "an unknown error";
+        return true;
     }
-}
 
-static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
-{
-    if (outcome.stillInUse == juce::File())
-        return {};
-
-    juce::String note = uninstall ? " Some of its files are still in use by a program; " : " Its old copy is still in use by a program; ";
-
-    if (! outcome.hiddenFromHosts)
-        return note + "a plug-in host may still load it from " + outcome.stillInUse.getFullPathName()
-               + ". Close every program that uses the plug-in and run the installer again.";
-
-    note << (uninstall ? "they are" : "it is") << " hidden from plug-in hosts and will be deleted "
-         << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
-    return note;
-}
-
-juce::String describeKeptCopies (const juce::Array<juce::File>& copies)
-{
-    if (copies.isEmpty())
-        return {};
-
-    juce::StringArray paths;
-    for (const auto& copy : copies)
-        paths.add (copy.getFullPathName());
-
-    return "An earlier copy could not be put back and is kept at " + paths.joinIntoString (", ") + ".";
-}
-
-static juce::String keptCopiesNote (const FormatOutcome& outcome)
-{
-    return outcome.oldCopiesKept.isEmpty() ? juce::String() : " " + describeKeptCopies (outcome.oldCopiesKept);
-}
-
-juce::String InstallReport::details() const
-{
-    if (anotherInstallerRunning)
-        return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
-
-    juce::StringArray lines;
-    bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false;
-
-    for (const auto& outcome : outcomes)
+    juce::String InstallReport::headline() const
     {
-        const auto name = formatNames[outcome.formatIndex];
+        if (succeeded())
+            return "SUCCESS!";
 
-        if (outcome.succeeded())
+        return uninstall ? "UNINSTALL FAILED" : "INSTALL FAILED";
+    }
+
+    juce::String describeProblem (InstallProblem problem, bool uninstall)
+    {
+        switch (problem)
         {
-            lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
-                       + (uninstall ? keptCopiesNote (outcome) : juce::String()));
-            continue;
+            case InstallProblem::none: return {};
+            case InstallProblem::noDestination: return "no install folder is set for this format";
+            case InstallProblem::destinationNotCreatable: return "its install folder could not be created";
+            case InstallProblem::bundleInUse: return uninstall ? "a file of it is in use or cannot be removed"
+                                                               : "the installed copy is in use or cannot be replaced";
+            case InstallProblem::writeFailed: return "a file could not be written to its install folder";
+            case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
+            case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
+            case InstallProblem::notEnoughMemory: return "this computer has too little memory to unpack it";
+            default: return "an unknown error";
+        }
+    }
+
+    static juce::String inUseNote (const FormatOutcome& outcome, bool uninstall)
+    {
+        if (outcome.stillInUse == juce::File())
+            return {};
+
+        juce::String note = uninstall ? " Some of its files are still in use by a program; " : " Its old copy is still in use by a program; ";
+
+        if (! outcome.hiddenFromHosts)
+            return note + "a plug-in host may still load it from " + outcome.stillInUse.getFullPathName()
+                   + ". Close every program that uses the plug-in and run the installer again.";
+
+        note << (uninstall ? "they are" : "it is") << " hidden from plug-in hosts and will be deleted "
+             << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
+        return note;
+    }
+
+    juce::String describeKeptCopies (const juce::Array<juce::File>& copies)
+    {
+        if (copies.isEmpty())
+            return {};
+
+        juce::StringArray paths;
+        for (const auto& copy : copies)
+            paths.add (copy.getFullPathName());
+
+        return "An earlier copy could not be put back and is kept at " + paths.joinIntoString (", ") + ".";
+    }
+
+    static juce::String keptCopiesNote (const FormatOutcome& outcome)
+    {
+        return outcome.oldCopiesKept.isEmpty() ? juce::String() : " " + describeKeptCopies (outcome.oldCopiesKept);
+    }
+
+    juce::String InstallReport::details() const
+    {
+        if (anotherInstallerRunning)
+            return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
+
+        juce::StringArray lines;
+        bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false;
+
+        for (const auto& outcome : outcomes)
+        {
+            const auto name = formatNames[outcome.formatIndex];
+
+            if (outcome.succeeded())
+            {
+                lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
+                           + (uninstall ? keptCopiesNote (outcome) : juce::String()));
+                continue;
+            }
+
+            anyFailure = true;
+            anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
+            anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed;
+            anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
+
+            auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);
+
+            if (outcome.detail.isNotEmpty())
+                line << " (" << outcome.detail << ")";
+
+            if (outcome.previousCopyAt != juce::File())
+                line << ". The copy that was there could not be put back; it is now at " << outcome.previousCopyAt.getFullPathName()
+                     << " and the installer puts it back the next time it starts.";
+            else if (uninstall)
+                line << ". It is kept as it was.";
+            else
+                line << ". Any copy already there is kept as it was.";
+
+            line << keptCopiesNote (outcome);
+
+            lines.add (line);
         }
 
-        anyFailure = true;
-        anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
-        anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed;
-        anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
+        if (anyFailure)
+        {
+            if (anyInUse)
+                lines.add ("Close any program that uses the plug-in and run the installer again.");
+            if (anyFolder)
+                lines.add ("Choose a folder you can write to in SETTINGS and run the installer again.");
+            if (anyDamage)
+                lines.add ("Download the installer again.");
+        }
 
-        auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);
-
-        if (outcome.detail.isNotEmpty())
-            line << " (" << outcome.detail << ")";
-
-        if (outcome.previousCopyAt != juce::File())
-            line << ". The copy that was there could not be put back; it is now at " << outcome.previousCopyAt.getFullPathName()
-                 << " and the installer puts it back the next time it starts.";
-        else if (uninstall)
-            line << ". It is kept as it was.";
-        else
-            line << ". Any copy already there is kept as it was.";
-
-        line << keptCopiesNote (outcome);
-
-        lines.add (line);
+        return lines.joinIntoString ("\n");
     }
 
-    if (anyFailure)
+    juce::String InstallReport::notes() const
     {
-        if (anyInUse)
-            lines.add ("Close any program that uses the plug-in and run the installer again.");
-        if (anyFolder)
-            lines.add ("Choose a folder you can write to in SETTINGS and run the installer again.");
-        if (anyDamage)
-            lines.add ("Download the installer again.");
+        juce::StringArray lines;
+
+        for (const auto& outcome : outcomes)
+            if (outcome.succeeded() && (outcome.stillInUse != juce::File() || (uninstall && ! outcome.oldCopiesKept.isEmpty())))
+                lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
+                           + (uninstall ? keptCopiesNote (outcome) : juce::String()));
+
+        return lines.joinIntoString ("\n");
     }
-
-    return lines.joinIntoString ("\n");
-}
-
-juce::String InstallReport::notes() const
-{
-    juce::StringArray lines;
-
-    for (const auto& outcome : outcomes)
-        if (outcome.succeeded() && (outcome.stillInUse != juce::File() || (uninstall && ! outcome.oldCopiesKept.isEmpty())))
-            lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
-                       + (uninstall ? keptCopiesNote (outcome) : juce::String()));
-
-    return lines.joinIntoString ("\n");
 }

@@ -5,60 +5,62 @@
 #include <vector>
 
 // What a pass achieved for each format it touched, in words a musician can act on.
-
-enum class InstallProblem
+namespace kv::install
 {
-    none,
-    noDestination, // the destination is empty or not an absolute path
-    destinationNotCreatable,
-    bundleInUse, // the installed copy could not be moved or removed
-    writeFailed, // a new file could not be written
-    archiveDamaged, // sizes or CRC-32 do not match the archive's records
-    archiveUnsafe, // entries outside the bundle, absolute names or links
-    notEnoughMemory // an entry is larger than this computer can unpack in memory
-};
+    enum class InstallProblem
+    {
+        none,
+        noDestination, // the destination is empty or not an absolute path
+        destinationNotCreatable,
+        bundleInUse, // the installed copy could not be moved or removed
+        writeFailed, // a new file could not be written
+        archiveDamaged, // sizes or CRC-32 do not match the archive's records
+        archiveUnsafe, // entries outside the bundle, absolute names or links
+        notEnoughMemory // an entry is larger than this computer can unpack in memory
+    };
 
-struct FormatOutcome
-{
-    int formatIndex = -1;
-    InstallProblem problem = InstallProblem::none;
-    juce::String detail; // a path or entry name that explains the problem, if any
+    struct FormatOutcome
+    {
+        int formatIndex = -1;
+        InstallProblem problem = InstallProblem::none;
+        juce::String detail; // a path or entry name that explains the problem, if any
 
-    // Installed or removed, but what was replaced is still in use by a program: it is
-    // renamed out of every host's sight and goes later.
-    juce::File stillInUse;
-    bool hiddenFromHosts = true; // every loadable name in what is still in use was renamed
-    bool removalScheduled = false; // Windows deletes it when it next starts
+        // Installed or removed, but what was replaced is still in use by a program: it is
+        // renamed out of every host's sight and goes later.
+        juce::File stillInUse;
+        bool hiddenFromHosts = true; // every loadable name in what is still in use was renamed
+        bool removalScheduled = false; // Windows deletes it when it next starts
 
-    // Not installed, and the copy that was there could not be put back: where it is now.
-    juce::File previousCopyAt;
+        // Not installed, and the copy that was there could not be put back: where it is now.
+        juce::File previousCopyAt;
 
-    // Copies an earlier pass moved aside and that could not be put back, with no bundle in
-    // their place: kept as they are, where the user can find them.
-    juce::Array<juce::File> oldCopiesKept;
+        // Copies an earlier pass moved aside and that could not be put back, with no bundle in
+        // their place: kept as they are, where the user can find them.
+        juce::Array<juce::File> oldCopiesKept;
 
-    bool succeeded() const noexcept { return problem == InstallProblem::none; }
-};
+        bool succeeded() const noexcept { return problem == InstallProblem::none; }
+    };
 
-struct InstallReport
-{
-    bool uninstall = false;
-    bool anotherInstallerRunning = false; // the pass did not start: nothing was touched
-    std::vector<FormatOutcome> outcomes;
+    struct InstallReport
+    {
+        bool uninstall = false;
+        bool anotherInstallerRunning = false; // the pass did not start: nothing was touched
+        std::vector<FormatOutcome> outcomes;
 
-    bool succeeded() const;
+        bool succeeded() const;
 
-    // Short line for the failure view, e.g. "INSTALL FAILED".
-    juce::String headline() const;
+        // Short line for the failure view, e.g. "INSTALL FAILED".
+        juce::String headline() const;
 
-    // Which formats failed and why, and what to do about it.
-    juce::String details() const;
+        // Which formats failed and why, and what to do about it.
+        juce::String details() const;
 
-    // What a user must know even when everything succeeded: copies still in use.
-    juce::String notes() const;
-};
+        // What a user must know even when everything succeeded: copies still in use.
+        juce::String notes() const;
+    };
 
-juce::String describeProblem (InstallProblem problem, bool uninstall);
+    juce::String describeProblem (InstallProblem problem, bool uninstall);
 
-// Where the copies are that a recovery could not put back, in one sentence; empty when none.
-juce::String describeKeptCopies (const juce::Array<juce::File>& copies);
+    // Where the copies are that a recovery could not put back, in one sentence; empty when none.
+    juce::String describeKeptCopies (const juce::Array<juce::File>& copies);
+}

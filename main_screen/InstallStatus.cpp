@@ -1,19 +1,10 @@
 #include "main_screen/InstallStatus.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/BundleLocation.h"
 #include "platform/InstalledVersion.h"
 
 namespace install_status
 {
-    juce::File bundleFileIn (const juce::File& destinationFolder, const juce::String& productName, int formatIndex)
-    {
-        // An empty destination has no bundle: never let it resolve against the working folder.
-        if (destinationFolder == juce::File())
-            return {};
-
-        return destinationFolder.getChildFile (productName + formatExtensions[formatIndex]);
-    }
-
     juce::File versionFileIn (const juce::File& bundle, const juce::String& productName, int formatIndex)
     {
         if (bundle == juce::File())
@@ -24,7 +15,8 @@ namespace install_status
         if (*format.moduleFolder == 0)
             return bundle;
 
-        return bundle.getChildFile (juce::String (format.moduleFolder) + "/" + productName + format.extension);
+        // The plug-in file inside carries the bundle's own name.
+        return bundle.getChildFile (juce::String (format.moduleFolder) + "/" + bundleNameFor (productName, formatIndex));
     }
 
     juce::String readInstalledVersion (const juce::File& versionFile)

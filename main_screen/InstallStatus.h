@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "identity/BundleLocation.h"
 
 // Where a format's installed bundle is, which file inside it carries the version, and
 // what the screen says about it. Nothing here is cached: the disk is asked every time.
@@ -20,7 +20,6 @@ struct FormatState
 
 namespace install_status
 {
-    juce::File bundleFileIn (const juce::File& destinationFolder, const juce::String& productName, int formatIndex);
     juce::File versionFileIn (const juce::File& bundle, const juce::String& productName, int formatIndex);
 
     // The module's fixed file version as "a.b.c.d", or empty.

@@ -4,7 +4,7 @@
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
-#include "install/Recovery.h"
+#include "install/Install.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
@@ -33,7 +33,7 @@ MainComponent::MainComponent()
     loadDestinationSettings (makerFolder, destinationFolders);
 
     // A pass that was killed must not show as a missing or doubled plug-in.
-    const auto recovered = recoverAtStart (productName, destinationFolders);
+    const auto recovered = kv::install::recoverAtStart (productName, destinationFolders);
 
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {
@@ -73,7 +73,7 @@ MainComponent::MainComponent()
     helpLabel->setJustificationType (juce::Justification::centred);
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
     // A copy a killed pass moved aside and that could not be put back is named until the first hover.
-    const auto keptCopies = describeKeptCopies (recovered.oldCopiesKept);
+    const auto keptCopies = kv::install::describeKeptCopies (recovered.oldCopiesKept);
     helpLabel->setText (keptCopies.isEmpty() ? applicationVersion : keptCopies, juce::dontSendNotification);
 
     setSize (600, 600);
@@ -186,7 +186,7 @@ void MainComponent::mouseDown (const juce::MouseEvent&)
 
 juce::File MainComponent::bundleFileFor (int formatIndex) const
 {
-    return install_status::bundleFileIn (destinationFolders[(size_t) formatIndex], productName, formatIndex);
+    return ::bundleFileFor (destinationFolders[(size_t) formatIndex], productName, formatIndex);
 }
 
 juce::File MainComponent::versionFileFor (int formatIndex) const

@@ -2,7 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "install/InstallReport.h"
+#include "install/Install.h"
 #include "look_and_feel/AccessibleText.h"
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "look_and_feel/InvisibleButton.h"
@@ -82,7 +82,7 @@ public:
 
     // What the last install or uninstall pass achieved; the success view shows only when
     // every format it touched succeeded.
-    InstallReport installReport;
+    kv::install::InstallReport installReport;
 
 private:
     // The focus mark follows every move of the focus, between controls too.

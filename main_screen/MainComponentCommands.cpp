@@ -1,7 +1,7 @@
 #include "main_screen/MainComponent.h"
 
 #include "identity/ProductIdentity.h"
-#include "install/InstallPass.h"
+#include "main_screen/EmbeddedArchives.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
 #include "panels/panel_changelog.h"
@@ -87,7 +87,7 @@ void MainComponent::runInstallPass()
     const auto* install = dynamic_cast<InvisibleButton*> (installButton.get());
     const auto fromKeyboard = install != nullptr && install->clickedWithoutMouse();
 
-    InstallRequest request;
+    kv::install::InstallRequest request;
     request.uninstall = fromKeyboard ? uninstallFromKeyboard : uninstallMode;
     request.productName = productName;
     request.selected = formatSelected;
@@ -104,7 +104,7 @@ void MainComponent::runInstallPass()
     {
         // The window is frozen while the pass runs: the pointer says so.
         juce::MouseCursor::showWaitCursor();
-        installReport = ::runInstallPass (request);
+        installReport = kv::install::runInstallPass (request);
         juce::MouseCursor::hideWaitCursor();
     }
 

@@ -5,6 +5,8 @@
 
 namespace outcome_note
 {
+    using kv::install::FormatOutcome;
+    using kv::install::InstallReport;
     namespace
     {
         juce::String joinedNames (const juce::StringArray& names)
@@ -74,7 +76,7 @@ namespace outcome_note
 
         for (const auto& outcome : report.outcomes)
             if (outcome.succeeded() && ! outcome.oldCopiesKept.isEmpty())
-                sentences.add (formatNames[outcome.formatIndex] + ": " + describeKeptCopies (outcome.oldCopiesKept));
+                sentences.add (formatNames[outcome.formatIndex] + ": " + kv::install::describeKeptCopies (outcome.oldCopiesKept));
 
         return sentences.joinIntoString ("\n");
     }

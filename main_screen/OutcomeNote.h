@@ -10,7 +10,7 @@ namespace outcome_note
 {
     // One sentence for the formats that share a fate, e.g. "The old copies of VST3 and AAX
     // are still in use by a program; ...". Empty when nothing is in use.
-    juce::String wordsFor (const InstallReport& report);
+    juce::String wordsFor (const kv::install::InstallReport& report);
 
     // The smallest text height the note shrinks to, in units, before it takes room from the icon.
     inline constexpr float floorHeightUnits = 2.0f;

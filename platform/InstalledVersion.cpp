@@ -1,7 +1,7 @@
 #include "platform/InstalledVersion.h"
 
 #if ! JUCE_WINDOWS
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 #endif
 
 namespace kv::platform
@@ -14,7 +14,7 @@ namespace kv::platform
 #if JUCE_WINDOWS
         return file.getVersion();
 #else
-        return juce::String (readPeFileVersion (file.getFullPathName().toStdString()));
+        return juce::String (kv::pe::readPeFileVersion (file.getFullPathName().toStdString()));
 #endif
     }
 }

@@ -1,6 +1,6 @@
 #include "settings/SettingsText.h"
 
-#include "platform/TextEncoding.h"
+#include "text/TextEncoding.h"
 
 namespace settings
 {
@@ -9,7 +9,7 @@ namespace settings
         bool isWellFormed (const juce::String& text)
         {
             const auto* raw = text.toRawUTF8();
-            return kv::platform::isWellFormedUtf8 (raw, std::strlen (raw));
+            return kv::text::isWellFormedUtf8 (raw, std::strlen (raw));
         }
 
         bool elementTextIsWellFormed (const juce::XmlElement& element)
@@ -35,9 +35,9 @@ namespace settings
         const auto isBigEndian = numBytes >= 2 && data[0] == 0xfe && data[1] == 0xff;
 
         if (isLittleEndian || isBigEndian)
-            return kv::platform::isWellFormedUtf16 (data + 2, numBytes - 2, isBigEndian);
+            return kv::text::isWellFormedUtf16 (data + 2, numBytes - 2, isBigEndian);
 
-        return kv::platform::isWellFormedUtf8 (data, numBytes);
+        return kv::text::isWellFormedUtf8 (data, numBytes);
     }
 
     juce::String decodeFileText (const void* bytes, size_t numBytes)

@@ -8,6 +8,8 @@
 #include "main_screen/OutcomeNote.h"
 #include "support/Sandbox.h"
 
+using namespace kv::install;
+
 // These open a real window, so they run only as their own CTest entry, which holds the
 // display for itself (see tests/window/CMakeLists.txt).
 static bool windowTestsEnabled()

@@ -1,13 +1,16 @@
 #include <gtest/gtest.h>
 
 #include "identity/ProductIdentity.h"
-#include "install/ArchiveCheck.h"
-#include "install/InstallPass.h"
+#include "archive/Archive.h"
+#include "install/Install.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "support/TreeSnapshot.h"
 
 #include <cstdio>
+
+using namespace kv::archive;
+using namespace kv::install;
 
 using kv::test::snapshotTree;
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "identity/ProductIdentity.h"
-#include "install/InstallPass.h"
-#include "install/Leftovers.h"
-#include "install/Recovery.h"
+#include "install/Install.h"
+#include "install/detail/Leftovers.h"
+#include "install/detail/Recovery.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "support/TreeSnapshot.h"
@@ -11,6 +11,9 @@
 #include <filesystem>
 #include <sys/wait.h>
 #include <unistd.h>
+
+using namespace kv::fs;
+using namespace kv::install;
 
 using kv::test::snapshotTree;
 using kv::test::TreeSnapshot;

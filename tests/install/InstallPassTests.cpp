@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "identity/ProductIdentity.h"
-#include "install/InstallPass.h"
-#include "install/Leftovers.h"
-#include "install/Recovery.h"
+#include "install/Install.h"
+#include "install/detail/Leftovers.h"
+#include "install/detail/Recovery.h"
 #include "platform/InstallerLock.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
@@ -15,6 +15,9 @@
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace kv::fs;
+using namespace kv::install;
 
 using kv::test::Sandbox;
 using kv::test::snapshotTree;

@@ -2,6 +2,8 @@
 #include "platform/InstallerLock.h"
 #include "support/MainScreenFixture.h"
 
+using namespace kv::install;
+
 using Fixture = kv::test::MainScreenFixture;
 
 namespace

@@ -1,4 +1,4 @@
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 #include "tests/payload/TempFolder.h"
 #include "tools/payload/PeModuleWriter.h"
 
@@ -12,7 +12,7 @@ using kv::payload::Bytes;
 using kv::payload::ModuleImage;
 using kv::payload::putU16;
 using kv::payload::putU32;
-using kv::platform::readPeFileVersion;
+using kv::pe::readPeFileVersion;
 
 namespace
 {
@@ -143,7 +143,7 @@ namespace
 TEST_P (PeMalformedInput, HasNoVersion)
 {
     const auto bytes = GetParam().make();
-    kv::platform::MemoryByteSource source (bytes.data(), bytes.size());
+    kv::pe::MemoryByteSource source (bytes.data(), bytes.size());
     EXPECT_EQ (readPeFileVersion (source), "");
 
     kv::test::TempFolder temp;
@@ -182,7 +182,7 @@ TEST (PeMalformedTruncation, EveryCutOfAValidModuleHasNoVersion)
 {
     const auto image = validImage();
     const auto& whole = image.bytes;
-    kv::platform::MemoryByteSource complete (whole.data(), whole.size());
+    kv::pe::MemoryByteSource complete (whole.data(), whole.size());
     ASSERT_EQ (readPeFileVersion (complete), "2.3.0.0");
 
     const auto rsrcRawSize = readU32 (whole, image.sectionTableOffset + 2 * 40 + 16);
@@ -191,7 +191,7 @@ TEST (PeMalformedTruncation, EveryCutOfAValidModuleHasNoVersion)
 
     for (size_t cut = 0; cut < whole.size(); cut += 97)
     {
-        kv::platform::MemoryByteSource source (whole.data(), cut);
+        kv::pe::MemoryByteSource source (whole.data(), cut);
 
         // Trailing data past the last section is not part of the image; losing it is harmless.
         EXPECT_EQ (readPeFileVersion (source), cut < imageEnd ? "" : "2.3.0.0") << "cut at " << cut;
@@ -218,7 +218,7 @@ TEST (PeMalformedCorruption, SingleByteCorruptionsAreSurvived)
         {
             auto bytes = image.bytes;
             bytes[at] = value;
-            kv::platform::MemoryByteSource source (bytes.data(), bytes.size());
+            kv::pe::MemoryByteSource source (bytes.data(), bytes.size());
             const auto version = readPeFileVersion (source);
             EXPECT_TRUE (version.empty() || std::count (version.begin(), version.end(), '.') == 3) << version;
             stillRead += version.empty() ? 0 : 1;

@@ -1,10 +1,10 @@
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 #include "tests/payload/TempFolder.h"
 #include "tools/payload/PeModuleWriter.h"
 
 #include <gtest/gtest.h>
 
-using kv::platform::ByteSource;
+using kv::pe::ByteSource;
 
 namespace
 {
@@ -55,12 +55,12 @@ TEST (PeReadBudget, AFullSizeModuleIsReadInAFewSmallReads)
     kv::test::TempFolder temp;
     const auto path = temp.write ("Strandline2.vst3", kv::payload::makeModule (options));
 
-    kv::platform::FileByteSource file (path);
+    kv::pe::FileByteSource file (path);
     ASSERT_TRUE (file.isOpen());
     ASSERT_EQ (file.size(), 17621288u);
 
     CountingSource counting (file);
-    EXPECT_EQ (kv::platform::readPeFileVersion (counting), "2.3.0.0");
+    EXPECT_EQ (kv::pe::readPeFileVersion (counting), "2.3.0.0");
     EXPECT_LT (counting.bytes, 64u * 1024);
     EXPECT_LT (counting.reads, 32u);
     EXPECT_FALSE (counting.outOfBounds);
@@ -71,9 +71,9 @@ TEST (PeReadBudget, HugeDirectoryCountsDoNotInflateTheReads)
     auto image = kv::payload::buildModuleImage ({});
     kv::payload::putU16 (image.bytes, image.resourceSectionOffset + 14, 0xFFFF);
 
-    kv::platform::MemoryByteSource memory (image.bytes.data(), image.bytes.size());
+    kv::pe::MemoryByteSource memory (image.bytes.data(), image.bytes.size());
     CountingSource counting (memory);
-    EXPECT_EQ (kv::platform::readPeFileVersion (counting), "");
+    EXPECT_EQ (kv::pe::readPeFileVersion (counting), "");
     EXPECT_LT (counting.bytes, 8u * 1024);
     EXPECT_FALSE (counting.outOfBounds);
 }
@@ -81,6 +81,6 @@ TEST (PeReadBudget, HugeDirectoryCountsDoNotInflateTheReads)
 TEST (PeReadBudget, ASourceThatFailsEveryReadGivesUpAtOnce)
 {
     FailingSource failing;
-    EXPECT_EQ (kv::platform::readPeFileVersion (failing), "");
+    EXPECT_EQ (kv::pe::readPeFileVersion (failing), "");
     EXPECT_EQ (failing.reads, 1u);
 }

@@ -1,4 +1,4 @@
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 #include "tests/payload/TempFolder.h"
 #include "tools/payload/PeModuleWriter.h"
 
@@ -10,13 +10,13 @@
 
 using kv::payload::ModuleOptions;
 using kv::payload::ModuleVersion;
-using kv::platform::readPeFileVersion;
+using kv::pe::readPeFileVersion;
 
 namespace
 {
     std::string versionOfBytes (const kv::payload::Bytes& bytes)
     {
-        kv::platform::MemoryByteSource source (bytes.data(), bytes.size());
+        kv::pe::MemoryByteSource source (bytes.data(), bytes.size());
         return readPeFileVersion (source);
     }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "install/InstallPass.h"
+#include "install/Install.h"
 #include "tools/payload/PayloadBuilder.h"
 
 namespace kv::test
@@ -20,9 +20,9 @@ namespace kv::test
                 bytes[(size_t) i] = kv::payload::buildFormatArchive (i, options);
         }
 
-        FormatArray<EmbeddedArchive> archives() const
+        FormatArray<kv::install::EmbeddedArchive> archives() const
         {
-            FormatArray<EmbeddedArchive> all;
+            FormatArray<kv::install::EmbeddedArchive> all;
             for (size_t i = 0; i < all.size(); ++i)
                 all[i] = { bytes[i].data(), bytes[i].size() };
             return all;
@@ -36,7 +36,7 @@ namespace kv::test
         }
     };
 
-    inline EmbeddedArchive viewOf (const kv::payload::Bytes& bytes)
+    inline kv::install::EmbeddedArchive viewOf (const kv::payload::Bytes& bytes)
     {
         return { bytes.data(), bytes.size() };
     }

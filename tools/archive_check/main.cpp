@@ -4,9 +4,9 @@
 // installer would refuse never reaches a user.
 // Exit code 0 when all pass; 1, with one line per fault on stderr, when any fails.
 
-#include "identity/Formats.h"
+#include "identity/BundleLocation.h"
 #include "identity/ProductConstants.h"
-#include "install/ArchiveCheck.h"
+#include "archive/Archive.h"
 
 #include <iostream>
 
@@ -25,7 +25,7 @@ int main (int argc, char** argv)
     for (int i = 0; i < numFormats; ++i)
     {
         const auto archive = folder.getChildFile (formatArchiveNames[i]);
-        const auto bundleName = productName + formatExtensions[i];
+        const auto bundleName = bundleNameFor (productName, i);
         juce::MemoryBlock bytes;
 
         if (! archive.loadFileAsData (bytes))
@@ -35,7 +35,7 @@ int main (int argc, char** argv)
             continue;
         }
 
-        const auto check = checkArchiveFully (bytes.getData(), bytes.getSize(), bundleName);
+        const auto check = kv::archive::checkArchiveFully (bytes.getData(), bytes.getSize(), bundleName);
 
         if (check.passed())
         {
@@ -43,7 +43,7 @@ int main (int argc, char** argv)
         }
         else
         {
-            std::cerr << "kv_archive_check: " << describeForMaker (archive.getFullPathName(), bundleName, check) << "\n";
+            std::cerr << "kv_archive_check: " << kv::archive::describeForMaker (archive.getFullPathName(), bundleName, check) << "\n";
             allPassed = false;
         }
     }

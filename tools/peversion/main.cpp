@@ -1,6 +1,6 @@
 // peversion: prints each PE file's version (empty when it has none), a tab, then its path.
 
-#include "platform/PeVersionReader.h"
+#include "pe/PeVersionReader.h"
 
 #include <iostream>
 
@@ -10,7 +10,7 @@ int main (int argc, char** argv)
         std::cerr << "usage: peversion FILE...\n";
 
     for (int i = 1; i < argc; ++i)
-        std::cout << kv::platform::readPeFileVersion (argv[i]) << '\t' << argv[i] << '\n';
+        std::cout << kv::pe::readPeFileVersion (argv[i]) << '\t' << argv[i] << '\n';
 
     return 0;
 }

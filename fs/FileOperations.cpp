@@ -1,0 +1,96 @@
+#include "fs/FileOperations.h"
+
+namespace kv::fs
+{
+    FsStatus FileOperations::createFolder (const FolderHandle& parent, const juce::String& name)
+    {
+        return parent.createFolder (name);
+    }
+
+    FolderHandle FileOperations::openFolder (const FolderHandle& parent, const juce::String& name, FsStatus& status)
+    {
+        return parent.openFolder (name, status);
+    }
+
+    std::unique_ptr<HandleOutputStream> FileOperations::createFile (const FolderHandle& parent, const juce::String& name, FsStatus& status)
+    {
+        return parent.createFile (name, status);
+    }
+
+    FsStatus FileOperations::rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName)
+    {
+        return from.rename (name, to, toName);
+    }
+
+    FsStatus FileOperations::remove (const FolderHandle& parent, const juce::String& name)
+    {
+        return parent.remove (name);
+    }
+
+    FsStatus FileOperations::clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name)
+    {
+        return parent.clearProtectiveAttributes (name);
+    }
+
+    bool FileOperations::scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name)
+    {
+        return parent.scheduleRemovalAtRestart (name);
+    }
+
+    template <typename Step>
+    FsStatus FileOperations::retrying (Step&& step)
+    {
+        const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32) juce::jmax (0, holdRetryMs);
+        int pause = 10;
+
+        for (;;)
+        {
+            const auto status = step();
+
+            if (status != FsStatus::busy || juce::Time::getMillisecondCounter() >= giveUpAt)
+                return status;
+
+            juce::Thread::sleep (pause);
+            pause = juce::jmin (pause * 2, 250);
+        }
+    }
+
+    FsStatus FileOperations::renameRetrying (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName)
+    {
+        return retrying ([&]
+                         { return rename (from, name, to, toName); });
+    }
+
+    FsStatus FileOperations::removeRetrying (const FolderHandle& parent, const juce::String& name)
+    {
+        return retrying ([&]
+                         { return remove (parent, name); });
+    }
+
+    FileOperations::Removal FileOperations::removeRecursively (const FolderHandle& parent, const juce::String& name)
+    {
+        TreeSteps steps;
+
+        // A read-only folder would keep its children.
+        steps.beforeOpening = [this] (const WalkItem& item)
+        { clearProtectiveAttributes (item.parent, item.name); };
+
+        // Each folder's own handle is closed before it goes: Windows keeps a folder while a
+        // handle to it is open. A link swapped in since the look is removed as a link.
+        steps.visit = [this] (const WalkItem& item)
+        {
+            const auto removed = removeRetrying (item.parent, item.name);
+            return removed == FsStatus::notFound ? FsStatus::ok : removed;
+        };
+
+        Removal removal;
+        static_cast<WalkResult&> (removal) = walkTree (*this, parent, name, steps);
+        return removal;
+    }
+
+    FileOperations& FileOperations::real()
+    {
+        static FileOperations operations;
+        return operations;
+    }
+}

@@ -1,0 +1,268 @@
+#include "fs/FolderHandle.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kv::fs
+{
+    namespace
+    {
+        FsStatus statusFromErrno (int error)
+        {
+            switch (error)
+            {
+                case 0: return FsStatus::ok;
+                case ENOENT: return FsStatus::notFound;
+                case EEXIST: return FsStatus::exists;
+                case ENOTEMPTY: return FsStatus::notEmpty;
+                case ELOOP:
+                case ENOTDIR: return FsStatus::notAFolder;
+                case EACCES:
+                case EPERM:
+                case EBUSY:
+                case ETXTBSY: return FsStatus::busy;
+                default: return FsStatus::failed;
+            }
+        }
+
+        FsStatus lastStatus() { return statusFromErrno (errno); }
+
+        ItemKind kindFromMode (mode_t mode)
+        {
+            if (S_ISLNK (mode))
+                return ItemKind::link;
+            if (S_ISDIR (mode))
+                return ItemKind::folder;
+            if (S_ISREG (mode))
+                return ItemKind::file;
+            return ItemKind::other;
+        }
+
+        class PosixOutputStream final : public HandleOutputStream
+        {
+        public:
+            explicit PosixOutputStream (int fdToOwn)
+                : fd (fdToOwn)
+            {
+            }
+            ~PosixOutputStream() override { close(); }
+
+            bool setTimes (juce::Time, juce::Time modified, juce::Time accessed) override
+            {
+                const auto toSpec = [] (juce::Time t)
+                {
+                    const auto ms = t.toMilliseconds();
+                    auto seconds = ms / 1000, rest = ms % 1000;
+                    if (rest < 0)
+                        --seconds, rest += 1000;
+                    return timespec { (time_t) seconds, (long) rest * 1000000L };
+                };
+
+                const timespec times[2] { toSpec (accessed), toSpec (modified) };
+                return fd >= 0 && ::futimens (fd, times) == 0;
+            }
+
+            bool close() override
+            {
+                if (fd >= 0)
+                {
+                    // The disk starts on this file's bytes now, while the next entry is
+                    // inflated; the sync before the swap then waits for less.
+#if defined(__linux__)
+                    ::sync_file_range (fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+                    failed |= ::close (fd) != 0;
+                    fd = -1;
+                }
+
+                return ! failed;
+            }
+
+        private:
+            juce::int64 writeSome (const char* bytes, size_t size) override
+            {
+                const auto written = ::write (fd, bytes, size);
+
+                if (written < 0 && errno == EINTR)
+                    return 0;
+
+                return written > 0 ? (juce::int64) written : -1;
+            }
+
+            int fd = -1;
+        };
+    }
+
+    void FolderHandle::closeNative (Native native) noexcept { ::close (native); }
+
+    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
+    {
+        const auto open = [] (const juce::File& f)
+        { return ::open (f.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
+
+        auto fd = open (folder);
+
+        if (fd < 0 && errno == ENOENT && create)
+        {
+            juce::Array<juce::File> missing;
+            for (auto f = folder; ! f.exists() && f != f.getParentDirectory(); f = f.getParentDirectory())
+                missing.insert (0, f);
+
+            for (const auto& f : missing)
+            {
+                const auto made = ::mkdir (f.getFullPathName().toRawUTF8(), 0755) == 0;
+
+                if (! made && errno != EEXIST)
+                {
+                    status = lastStatus();
+                    return {};
+                }
+
+                if (made && created != nullptr)
+                    created->add (f);
+            }
+
+            fd = open (folder);
+        }
+
+        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        return fd < 0 ? FolderHandle() : FolderHandle (fd, folder);
+    }
+
+    ItemKind FolderHandle::kindOf (const juce::String& name, FsStatus& status) const
+    {
+        struct stat info;
+
+        if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        {
+            status = lastStatus();
+            return ItemKind::absent;
+        }
+
+        status = FsStatus::ok;
+        return kindFromMode (info.st_mode);
+    }
+
+    FsStatus FolderHandle::list (juce::StringArray& names) const
+    {
+        names.clear();
+        const auto copy = ::fcntl (handle, F_DUPFD_CLOEXEC, 0);
+
+        if (copy < 0)
+            return lastStatus();
+
+        auto* dir = ::fdopendir (copy);
+
+        if (dir == nullptr)
+        {
+            ::close (copy);
+            return lastStatus();
+        }
+
+        ::rewinddir (dir);
+        errno = 0;
+
+        while (auto* entry = ::readdir (dir))
+        {
+            const juce::String name (juce::CharPointer_UTF8 (entry->d_name));
+
+            if (name != "." && name != "..")
+                names.add (name);
+        }
+
+        const auto status = lastStatus();
+        ::closedir (dir);
+        return status;
+    }
+
+    FolderHandle FolderHandle::openFolder (const juce::String& name, FsStatus& status) const
+    {
+        const auto fd = ::openat (handle, name.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        return fd < 0 ? FolderHandle() : FolderHandle (fd, pathOf (name));
+    }
+
+    FsStatus FolderHandle::createFolder (const juce::String& name) const
+    {
+        return ::mkdirat (handle, name.toRawUTF8(), 0755) == 0 ? FsStatus::ok : lastStatus();
+    }
+
+    std::unique_ptr<HandleOutputStream> FolderHandle::createFile (const juce::String& name, FsStatus& status) const
+    {
+        const auto fd = ::openat (handle, name.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        return fd < 0 ? nullptr : std::make_unique<PosixOutputStream> (fd);
+    }
+
+    FsStatus FolderHandle::rename (const juce::String& name, const FolderHandle& toFolder, const juce::String& toName) const
+    {
+        if (::renameat2 (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8(), RENAME_NOREPLACE) == 0)
+            return FsStatus::ok;
+
+        if (errno != EINVAL && errno != ENOSYS)
+            return lastStatus();
+
+        // A file system without a no-replace rename: the names are our own, so a check suffices.
+        struct stat info;
+        if (::fstatat (toFolder.handle, toName.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) == 0)
+            return FsStatus::exists;
+
+        return ::renameat (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8()) == 0 ? FsStatus::ok : lastStatus();
+    }
+
+    FsStatus FolderHandle::remove (const juce::String& name) const
+    {
+        FsStatus status;
+        const auto kind = kindOf (name, status);
+
+        if (kind == ItemKind::absent)
+            return status;
+
+        if (::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? AT_REMOVEDIR : 0) == 0)
+            return FsStatus::ok;
+
+        // Swapped between the look and the removal: whatever stands there now, never followed.
+        if (errno == ENOTDIR || errno == EISDIR)
+            return ::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? 0 : AT_REMOVEDIR) == 0 ? FsStatus::ok : lastStatus();
+
+        return errno == EEXIST ? FsStatus::notEmpty : lastStatus();
+    }
+
+    FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
+    {
+        struct stat info;
+
+        if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return lastStatus();
+
+        if (S_ISLNK (info.st_mode))
+            return FsStatus::notAFolder;
+
+        const mode_t wanted = S_ISDIR (info.st_mode) ? S_IRWXU : (S_IRUSR | S_IWUSR);
+        if ((info.st_mode & wanted) == wanted)
+            return FsStatus::ok;
+
+        // With AT_SYMLINK_NOFOLLOW the C library changes the item it opened, and refuses a link
+        // swapped in after the look above.
+        const auto mode = (info.st_mode & 07777) | wanted;
+        return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus::ok : lastStatus();
+    }
+
+    void FolderHandle::syncToDisk() const { ::syncfs (handle); }
+
+    bool FolderHandle::othersMayChange() const
+    {
+        struct stat info;
+
+        if (::fstat (handle, &info) != 0)
+            return true;
+
+        const auto ownedByOther = info.st_uid != 0 && info.st_uid != ::geteuid();
+        return ownedByOther || (info.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+    }
+
+    bool FolderHandle::scheduleRemovalAtRestart (const juce::String&) const { return false; }
+}

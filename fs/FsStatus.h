@@ -1,0 +1,28 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace kv::fs
+{
+    // How a call ended. Only notFound means the item is absent; anything else that is not ok
+    // is a failure to report.
+    enum class FsStatus
+    {
+        ok,
+        notFound, // file or path not found
+        exists, // the new name is taken
+        busy, // a sharing violation or access denied: possibly only for a moment
+        notEmpty,
+        notAFolder, // a link, or a file, where a folder was expected
+        failed
+    };
+
+    enum class ItemKind
+    {
+        absent,
+        file,
+        folder,
+        link, // a symbolic link or junction, never followed
+        other
+    };
+}

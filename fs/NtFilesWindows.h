@@ -1,0 +1,69 @@
+#pragma once
+
+// What the Windows files of the handle layer share: ntdll's calls, which take a root
+// directory and so reach an item from its parent's handle, and the mapping of their errors.
+// Included only by fs/*Windows.cpp.
+#include "fs/FolderHandle.h"
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <string>
+
+namespace kv::fs::windows
+{
+    // Kept here rather than from ntstatus.h, which clashes with windows.h.
+    constexpr LONG statusObjectNameNotFound = (LONG) 0xC0000034L;
+    constexpr LONG statusObjectPathNotFound = (LONG) 0xC000003AL;
+    constexpr ULONG openReparsePoint = 0x00200000; // FILE_OPEN_REPARSE_POINT
+    constexpr ULONG directoryFile = 0x00000001, nonDirectoryFile = 0x00000040, synchronousIo = 0x00000020;
+    constexpr ULONG dispositionOpen = 1, dispositionCreate = 2;
+    constexpr auto fileDispositionInfoEx = (FILE_INFO_BY_HANDLE_CLASS) 21;
+    constexpr DWORD dispositionDelete = 0x1, dispositionPosix = 0x2, dispositionIgnoreReadOnly = 0x10;
+
+    using NtCreateFileFn = LONG (NTAPI*) (PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER, ULONG, ULONG, ULONG,
+                                          ULONG, PVOID, ULONG);
+    using NtSetInformationFileFn = LONG (NTAPI*) (HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG, ULONG);
+    using RtlNtStatusToDosErrorFn = ULONG (NTAPI*) (LONG);
+    constexpr ULONG fileRenameInformation = 10;
+
+    struct Ntdll
+    {
+        NtCreateFileFn createFile = nullptr;
+        NtSetInformationFileFn setInformation = nullptr;
+        RtlNtStatusToDosErrorFn toDosError = nullptr;
+
+        Ntdll()
+        {
+            if (auto* module = ::GetModuleHandleW (L"ntdll.dll"))
+            {
+                createFile = (NtCreateFileFn) (void*) ::GetProcAddress (module, "NtCreateFile");
+                setInformation = (NtSetInformationFileFn) (void*) ::GetProcAddress (module, "NtSetInformationFile");
+                toDosError = (RtlNtStatusToDosErrorFn) (void*) ::GetProcAddress (module, "RtlNtStatusToDosError");
+            }
+        }
+    };
+
+    const Ntdll& ntdll();
+
+    FsStatus statusFromError (DWORD error);
+    FsStatus lastStatus();
+
+    // Past 260 characters only the "\\?\" form of a path works everywhere.
+    std::wstring longPath (const juce::File& file);
+
+    // Opens a child of a folder by name: never through a link, which is opened itself.
+    HANDLE openChild (HANDLE parent, const juce::String& name, ACCESS_MASK access, ULONG disposition, ULONG options, FsStatus& status);
+
+    struct ScopedHandle
+    {
+        HANDLE handle;
+        ~ScopedHandle()
+        {
+            if (handle != INVALID_HANDLE_VALUE)
+                ::CloseHandle (handle);
+        }
+    };
+
+    ItemKind kindOfOpened (HANDLE handle, DWORD* attributesOut = nullptr);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "fs/FileOperations.h"
+#include "install/InstallReport.h"
+
+// Installs or removes one format's bundle so that a failure never costs the user the copy
+// they had: the archive is unpacked and checked in a staging folder beside the bundle and
+// only then swapped in by renames within the destination folder.
+namespace kv::install
+{
+    struct BundleJob
+    {
+        int formatIndex = 0;
+        juce::File destinationFolder;
+        juce::String bundleName; // e.g. "Strandline2.vst3"
+        const void* archiveData = nullptr;
+        size_t archiveSize = 0;
+        bool archiveMappedFromExecutable = false;
+    };
+
+    FormatOutcome installBundle (const BundleJob& job, fs::FileOperations& files = fs::FileOperations::real());
+    FormatOutcome removeBundle (const BundleJob& job, fs::FileOperations& files = fs::FileOperations::real());
+}

@@ -1,0 +1,112 @@
+// The swap: how a new copy of a bundle takes the old one's place.
+//
+// Two threats shape it. A pass can be killed, or lose power, between any two steps; and a
+// plug-in host scans the folder (recursively) at any moment and loads the first copy it finds
+// under a loadable name ("*.vst3", "*.clap", "*.aaxplugin"). So the bundle changes only by
+// renames within the destination folder, every copy but one carries inert names, and the
+// next start (Recovery.cpp) puts right whatever a killed pass left. The steps, in order, and
+// what a kill after each leaves:
+//
+//   0. The new copy is unpacked into "<bundle>.kv-staging", every loadable name inert
+//      (Staging.cpp). Left: the old bundle and a staging folder, which recovery removes.
+//   1. The staged bytes are synced to the disk. Left: as 0.
+//   2. The bundle is renamed "<bundle>.kv-old[N]". Left: no bundle and the old copy aside,
+//      still loadable; recovery puts it back.
+//   3. The old copy's loadable names are made inert. Left: no bundle, the old copy partly
+//      inert; recovery gives its names back and puts it back.
+//   4. The staged copy's inside names are given back (the copy itself stays inert). Left: a
+//      loadable new copy inside the staging folder and an inert old one; recovery removes the
+//      staging folder and puts the old copy back.
+//   5. The staged copy is renamed into the bundle's place. Left: the new bundle, an inert old
+//      copy and an empty staging folder; recovery removes both, as a whole bundle stands.
+//   6. The staging folder and every old copy go (BundleInstaller.cpp). An old copy still in
+//      use is renamed ".kv-removing", made inert and left for later.
+//
+// A host holding the old copy makes step 2 fail on Windows (a folder with an open file
+// inside cannot be renamed): nothing has changed then, and the pass says so. A virus scanner
+// holding a file for a moment is waited out by the retrying renames. A link swapped in by a
+// standard user steers nothing: every step acts by name from the folder's handle.
+
+#include "install/detail/Swap.h"
+
+#include "install/detail/Leftovers.h"
+
+namespace kv::install
+{
+    using fs::FileOperations;
+    using fs::FolderHandle;
+    using fs::FsStatus;
+    using fs::ItemKind;
+
+    namespace
+    {
+        // Steps 2 and 3; false, with the old copy back in place where it could be, when either failed.
+        bool moveOldCopyAside (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
+        {
+            result.previous = leftovers::freeNameFor (folder, bundleName, leftovers::Kind::old);
+
+            if (files.renameRetrying (folder, bundleName, folder, result.previous) != FsStatus::ok)
+                return false;
+
+            // The old copy leaves every host's sight before the new one may be seen.
+            if (leftovers::makeInert (files, folder, result.previous))
+                return true;
+
+            const auto back = leftovers::undoInert (files, folder, result.previous)
+                              && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok;
+            if (! back)
+                result.previousCopyAt = folder.pathOf (result.previous);
+
+            return false;
+        }
+
+        // After a failed step 4 or 5: the previous copy goes back first; the report says where it
+        // is if it cannot.
+        void putOldCopyBack (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
+        {
+            const auto back = result.previous.isEmpty()
+                              || (leftovers::undoInert (files, folder, result.previous)
+                                  && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok);
+            if (! back)
+                result.previousCopyAt = folder.pathOf (result.previous);
+        }
+    }
+
+    SwapResult swapIn (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, const juce::String& stagingName)
+    {
+        SwapResult result;
+        const auto bundlePath = folder.pathOf (bundleName).getFullPathName();
+        const auto stagedName = leftovers::inertNameFor (bundleName);
+
+        FsStatus status;
+        const auto staging = files.openFolder (folder, stagingName, status);
+        const auto bundleKind = folder.kindOf (bundleName, status);
+
+        // Only "not found" means there is no copy to keep.
+        if (! staging.isOpen() || (bundleKind == ItemKind::absent && status != FsStatus::notFound))
+            return { InstallProblem::bundleInUse, bundlePath };
+
+        // Step 1, while the old copy still stands.
+        staging.syncToDisk();
+
+        if (bundleKind != ItemKind::absent && ! moveOldCopyAside (files, folder, bundleName, result))
+        {
+            result.problem = InstallProblem::bundleInUse;
+            result.detail = bundlePath;
+            return result;
+        }
+
+        const auto swapped = leftovers::undoInert (files, staging, stagedName)
+                             && files.renameRetrying (staging, stagedName, folder, bundleName) == FsStatus::ok;
+
+        if (! swapped)
+        {
+            leftovers::makeInert (files, staging, stagedName);
+            putOldCopyBack (files, folder, bundleName, result);
+            result.problem = InstallProblem::writeFailed;
+            result.detail = bundlePath;
+        }
+
+        return result;
+    }
+}

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "archive/Archive.h"
+#include "tools/payload/ZipWriter.h"
+
+using namespace kv::archive;
+
+namespace
+{
+    constexpr juce::uint64 mebibyte = 1024 * 1024;
+    constexpr juce::uint64 gibibyte = 1024 * mebibyte;
+
+    ZipRecord recordOf (const char* name, juce::uint16 method, juce::uint64 compressed, juce::uint64 uncompressed)
+    {
+        ZipRecord record;
+        record.name = name;
+        record.method = method;
+        record.compressedSize = compressed;
+        record.uncompressedSize = uncompressed;
+        return record;
+    }
+}
+
+// Each entry is inflated into a block of its recorded size, so a size its data cannot give
+// is refused, naming the entry, before any block is asked for.
+TEST (ArchiveCheck, RecordedSizesTheDataCannotGiveAreRefusedBeforeAnythingIsInflated)
+{
+    using kv::payload::ZipMethod;
+
+    struct Case
+    {
+        const char* what;
+        ZipMethod method;
+        juce::uint32 recordedSize;
+    };
+
+    const Case cases[] = {
+        { "deflated, more than deflate can expand to", ZipMethod::deflated, 0xfff00000 },
+        { "stored, larger than its data", ZipMethod::stored, 6000 },
+        { "stored, smaller than its data", ZipMethod::stored, 4000 },
+    };
+
+    for (const auto& c : cases)
+    {
+        kv::payload::ZipWriter writer;
+        writer.addFile ("Strandline2.clap", kv::payload::Bytes (5000, 7), c.method).faults.recordedUncompressedSize = c.recordedSize;
+        const auto bytes = writer.toBytes();
+
+        std::vector<ZipRecord> records;
+        ArchivePlan plan;
+        const auto check = checkArchiveLayout (bytes.data(), bytes.size(), "Strandline2.clap", records, plan);
+
+        EXPECT_EQ (check.verdict, ArchiveVerdict::damaged) << c.what;
+        EXPECT_EQ (check.entry, "Strandline2.clap") << c.what;
+        EXPECT_TRUE (check.reason.contains ("recorded size")) << c.what << ": " << check.reason;
+    }
+}
+
+// The memory a pass needs at once: the archive's copy, the largest deflated entry's block and
+// 16 MiB. More than the machine has is refused, naming that entry; stored entries need no block.
+TEST (ArchiveCheck, AnArchiveIsRefusedWhenUnpackingItNeedsMoreMemoryThanTheMachineHas)
+{
+    struct Case
+    {
+        const char* what;
+        std::vector<ZipRecord> records;
+        juce::uint64 archiveSize;
+        juce::uint64 machineBytes;
+        juce::uint64 need;
+        const char* refusedEntry; // nullptr: passes
+    };
+
+    const auto module = recordOf ("B.vst3/Contents/x86_64-win/B.vst3", 8, 10 * mebibyte, 17 * mebibyte);
+    const auto icon = recordOf ("B.vst3/Plugin.ico", 8, 13000, 25000);
+    const auto hugeModule = recordOf ("B.vst3/Contents/x86_64-win/B.vst3", 8, 1536 * mebibyte, 3 * gibibyte);
+    const auto hugeStored = recordOf ("B.vst3/Contents/Resources/samples.bin", 0, 3 * gibibyte, 3 * gibibyte);
+    const auto folder = recordOf ("B.vst3/", 0, 0, 0);
+
+    const Case cases[] = {
+        { "a plug-in of today", { folder, module, icon }, 10 * mebibyte, 24 * gibibyte, 43 * mebibyte, nullptr },
+        { "a 3 GiB module on a 4 GiB machine", { icon, hugeModule, folder }, 1536 * mebibyte + 20000, 4 * gibibyte, 4608 * mebibyte + 16 * mebibyte + 20000, "B.vst3/Contents/x86_64-win/B.vst3" },
+        { "the same module on a 24 GiB machine", { icon, hugeModule }, 1536 * mebibyte + 20000, 24 * gibibyte, 4608 * mebibyte + 16 * mebibyte + 20000, nullptr },
+        { "a 3 GiB stored file is written from the archive", { hugeStored, module }, 3 * gibibyte + 10 * mebibyte, 4 * gibibyte, 3 * gibibyte + 43 * mebibyte, nullptr },
+        { "an unknown machine size refuses nothing", { hugeModule }, 1536 * mebibyte, 0, 4624 * mebibyte, nullptr },
+    };
+
+    for (const auto& c : cases)
+    {
+        EXPECT_EQ (memoryToUnpack (c.records, (size_t) c.archiveSize), c.need) << c.what;
+
+        const auto check = checkMemoryToUnpack (c.records, (size_t) c.archiveSize, c.machineBytes);
+
+        if (c.refusedEntry == nullptr)
+        {
+            EXPECT_TRUE (check.passed()) << c.what << ": " << check.reason;
+            continue;
+        }
+
+        EXPECT_EQ (check.verdict, ArchiveVerdict::tooLarge) << c.what;
+        EXPECT_EQ (check.entry, c.refusedEntry) << c.what;
+        EXPECT_TRUE (check.reason.contains ("4.5 GB") && check.reason.contains ("4.0 GB")) << c.what << ": " << check.reason;
+    }
+}
