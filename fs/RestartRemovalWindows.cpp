@@ -42,11 +42,10 @@ namespace kv::fs
             return false;
         }
     }
-}
 
-bool FolderHandle::scheduleRemovalAtRestart (const juce::String& name) const
-{
-    const auto path = longPath (pathOf (name));
-    return alreadyScheduled (path) || ::MoveFileExW (path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
-}
+    bool FolderHandle::scheduleRemovalAtRestart (const juce::String& name) const
+    {
+        const auto path = longPath (pathOf (name));
+        return alreadyScheduled (path) || ::MoveFileExW (path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+    }
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "identity/BundleLocation.h"
 #include "identity/ProductIdentity.h"
 #include "archive/Archive.h"
 #include "install/Install.h"
@@ -60,7 +61,7 @@ namespace
             ASSERT_TRUE (runInstallPass (r).succeeded());
         }
 
-        juce::String bundleName (int i) const { return "Strandline2" + formatExtensions[i]; }
+        juce::String bundleName (int i) const { return bundleNameFor ("Strandline2", i); }
 
         // Writes the three archives into a new folder with one shell command per bundle,
         // run in the bundles' folder: $B is the bundle's name, $OUT the archive.

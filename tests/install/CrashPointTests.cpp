@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "identity/BundleLocation.h"
 #include "identity/ProductIdentity.h"
 #include "install/Install.h"
 #include "install/detail/Leftovers.h"
@@ -101,7 +102,7 @@ namespace
             return { sandbox.root().getChildFile ("VST3"), sandbox.root().getChildFile ("CLAP"), sandbox.root().getChildFile ("AAX") };
         }
 
-        juce::File bundle (int i) const { return destinations()[(size_t) i].getChildFile ("Strandline2" + formatExtensions[i]); }
+        juce::File bundle (int i) const { return bundleFileFor (destinations()[(size_t) i], "Strandline2", i); }
         juce::File outsider() const { return destinations()[0].getChildFile ("Other.vst3"); }
 
         InstallReport pass (const kv::test::FixtureArchives& archives, bool uninstall, FileOperations& files = FileOperations::real()) const
@@ -138,7 +139,7 @@ namespace
 
                 if (start == Start::leftoversPresent)
                 {
-                    kv::test::writeText (b.getSiblingFile (b.getFileName() + ".kv-staging/Strandline2" + formatExtensions[i] + ".kv-inert/half"), "half");
+                    kv::test::writeText (b.getSiblingFile (b.getFileName() + ".kv-staging/" + bundleNameFor ("Strandline2", i) + ".kv-inert/half"), "half");
                     kv::test::writeText (b.getSiblingFile (b.getFileName() + ".kv-removing4/garbage"), "garbage");
                     kv::test::writeText (b.getSiblingFile (b.getFileName() + ".kv-old2/older"), "an older copy");
                 }

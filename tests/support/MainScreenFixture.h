@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "identity/BundleLocation.h"
 #include "identity/ProductIdentity.h"
 #include "main_screen/MainComponent.h"
 #include "support/ImageProbes.h"
@@ -25,7 +26,7 @@ namespace kv::test
 
         juce::File defaultBundle (int formatIndex) const
         {
-            return defaultDestination (formatIndex).getChildFile ("Strandline2" + formatExtensions[formatIndex]);
+            return bundleFileFor (defaultDestination (formatIndex), "Strandline2", formatIndex);
         }
 
         MainComponent& build()

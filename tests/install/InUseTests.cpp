@@ -1,0 +1,218 @@
+// Copies held by a host, a virus scanner or their attributes.
+#include "install/InstallPassFixture.h"
+
+using namespace kv::fs;
+using namespace kv::install;
+
+using namespace kv::test;
+
+namespace
+{
+    // A module a host keeps loaded: it can be renamed, never deleted. Under Windows' own rules
+    // (not Wine's) a folder with any handle open inside cannot be renamed either.
+    struct HeldByAHost final : public FileOperations
+    {
+        HeldByAHost() { holdRetryMs = 0; }
+        juce::String heldName;
+        bool windowsRules = false;
+        juce::StringArray scheduled; // what Windows was asked to delete when it starts
+
+        // The host holds the modules it loaded, whatever they are renamed to since.
+        std::set<ino_t> loaded;
+
+        void load (const juce::File& bundle)
+        {
+            for (const auto& f : bundle.findChildFiles (juce::File::findFiles, true, heldName))
+                loaded.insert (inodeOf (f));
+            if (bundle.existsAsFile())
+                loaded.insert (inodeOf (bundle));
+        }
+
+        static ino_t inodeOf (const juce::File& f)
+        {
+            struct stat info
+            {
+            };
+            ::lstat (f.getFullPathName().toRawUTF8(), &info);
+            return info.st_ino;
+        }
+
+        bool holds (const juce::File& item, const juce::String&) const
+        {
+            if (item.existsAsFile() && loaded.count (inodeOf (item)) > 0)
+                return true;
+
+            for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
+                if (holds (child, {}))
+                    return true;
+
+            return false;
+        }
+
+        FsStatus remove (const FolderHandle& parent, const juce::String& name) override
+        {
+            return holds (parent.pathOf (name), heldName) ? FsStatus::busy : FileOperations::remove (parent, name);
+        }
+
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            const auto item = from.pathOf (name);
+            return windowsRules && item.isDirectory() && holds (item, heldName) ? FsStatus::busy
+                                                                                : FileOperations::rename (from, name, to, toName);
+        }
+
+        bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name) override
+        {
+            scheduled.add (parent.pathOf (name).getFullPathName());
+            return true;
+        }
+    };
+
+    bool holdsLoadableNames (const juce::File& item)
+    {
+        if (leftovers::isLoadableName (item.getFileName()))
+            return true;
+
+        for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
+            if (holdsLoadableNames (child))
+                return true;
+
+        return false;
+    }
+}
+
+TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
+{
+    struct Row
+    {
+        const char* what;
+        int format;
+        bool uninstall, windowsRules, othersMayWrite;
+        bool replaced;
+    };
+
+    // Whether others may write a folder is read from its mode bits here: folders made by the
+    // pass must not be group-writable merely because of the caller's umask.
+    const auto callersMask = ::umask (022);
+
+    // Wine lets a folder with a loaded module inside be renamed; Windows does not, but it does
+    // let the loaded file itself be renamed.
+    for (const auto& row : { Row { "VST3 install, Wine", 0, false, false, false, true },
+                             Row { "VST3 uninstall, Wine", 0, true, false, false, true },
+                             Row { "VST3 install, Windows", 0, false, true, false, false },
+                             Row { "VST3 uninstall, Windows", 0, true, true, false, false },
+                             Row { "CLAP install, Windows", 1, false, true, false, true },
+                             Row { "VST3 uninstall, a folder standard users may write", 0, true, false, true, true } })
+    {
+        SCOPED_TRACE (row.what);
+        destination (row.format).deleteRecursively();
+        runInstallPass (request ({ true, true, false }));
+        destination (row.format).setReadOnly (false);
+        ::chmod (destination (row.format).getFullPathName().toRawUTF8(), row.othersMayWrite ? 0777 : 0755);
+        const auto before = snapshotTree (bundle (row.format));
+
+        HeldByAHost files;
+        files.heldName = bundleNameFor ("Strandline2", row.format);
+        files.windowsRules = row.windowsRules;
+        files.load (bundle (row.format));
+        FormatArray<bool> selected {};
+        selected[(size_t) row.format] = true;
+        const auto report = runInstallPass (request (selected, row.uninstall), files);
+
+        if (! row.replaced)
+        {
+            EXPECT_FALSE (report.succeeded());
+            EXPECT_EQ (snapshotTree (bundle (row.format)), before);
+            EXPECT_TRUE (report.details().contains ("kept as it was")) << report.details();
+            expectOnlyTheBundleIn (row.format);
+            continue;
+        }
+
+        ASSERT_TRUE (report.succeeded()) << report.details();
+        EXPECT_EQ (report.headline(), "SUCCESS!");
+        EXPECT_EQ (bundle (row.format).exists(), ! row.uninstall);
+
+        // The only other item is our own leftover, holding nothing a host would load.
+        const auto& leftover = report.outcomes[0].stillInUse;
+        EXPECT_TRUE (leftover.getFileName().startsWith (bundleNameFor ("Strandline2", row.format) + ".kv-removing")) << leftover.getFullPathName();
+        EXPECT_EQ (destination (row.format).getNumberOfChildFiles (juce::File::findFilesAndDirectories), row.uninstall ? 1 : 2);
+        EXPECT_FALSE (holdsLoadableNames (leftover));
+
+        // Windows deletes by path at boot: only items inside our own leftover, and never where a
+        // standard user could swap a link in first.
+        for (const auto& path : files.scheduled)
+            EXPECT_TRUE (path.startsWith (leftover.getFullPathName())) << path;
+        EXPECT_EQ (files.scheduled.isEmpty(), row.othersMayWrite);
+        EXPECT_TRUE (report.notes().contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
+            << report.notes();
+        EXPECT_FALSE (report.details().contains ("not"));
+
+        // Once the host lets go, the next pass clears it away.
+        EXPECT_TRUE (runInstallPass (request (selected)).succeeded());
+        expectOnlyTheBundleIn (row.format);
+    }
+
+    ::umask (callersMask);
+}
+
+TEST_F (InstallPass, BriefHoldsAreWaitedOutAndLongOnesReportedTruthfully)
+{
+    // A scanner that holds the bundle for the first few tries to move it.
+    struct BrieflyHeld final : public FileOperations
+    {
+        int refusalsLeft = 0;
+
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            if (name == "Strandline2.vst3" && refusalsLeft-- > 0)
+                return FsStatus::busy;
+
+            return FileOperations::rename (from, name, to, toName);
+        }
+    };
+
+    for (const bool holdOutlastsTheWait : { false, true })
+    {
+        SCOPED_TRACE (holdOutlastsTheWait ? "held too long" : "held for moments");
+        installOldCopy (0);
+        const auto before = snapshotTree (bundle (0));
+
+        BrieflyHeld files;
+        files.refusalsLeft = holdOutlastsTheWait ? 1000000 : 3;
+        files.holdRetryMs = holdOutlastsTheWait ? 50 : 2000;
+        const auto report = runInstallPass (request ({ true, false, false }), files);
+
+        EXPECT_EQ (report.succeeded(), ! holdOutlastsTheWait) << report.details();
+        if (holdOutlastsTheWait)
+            EXPECT_EQ (snapshotTree (bundle (0)), before);
+        else
+            EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
+        expectOnlyTheBundleIn (0);
+    }
+}
+
+TEST_F (InstallPass, ReadOnlyItemsInsideTheBundleAreReplacedAndNothingOutsideIsTouched)
+{
+    installOldCopy (0);
+    const auto outsider = destination (0).getChildFile ("Other.vst3");
+    kv::test::writeText (outsider, "another maker's plug-in");
+    outsider.setReadOnly (true);
+    const auto modeOf = [] (const juce::File& f)
+    { return std::filesystem::status (f.getFullPathName().toStdString()).permissions(); };
+    const auto outsiderMode = modeOf (outsider);
+    const auto folderMode = modeOf (destination (0));
+
+    bundle (0).getChildFile ("Contents/Resources/old-preset.txt").setReadOnly (true);
+    bundle (0).getChildFile ("Contents/Resources").setReadOnly (true);
+    bundle (0).setReadOnly (true);
+
+    EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+    EXPECT_FALSE (bundle (0).getChildFile ("Contents/Resources/old-preset.txt").exists());
+    EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
+    EXPECT_EQ (modeOf (outsider), outsiderMode);
+    EXPECT_EQ (modeOf (destination (0)), folderMode);
+    EXPECT_EQ (outsider.loadFileAsString(), "another maker's plug-in");
+    outsider.setReadOnly (false);
+    outsider.deleteFile();
+    expectOnlyTheBundleIn (0);
+}
