@@ -1,5 +1,7 @@
 #include "fs/FolderHandle.h"
 
+#include "fs/StrictRulesPosix.h"
+
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -20,8 +22,9 @@ namespace kv::fs
                 case ENOTEMPTY: return FsStatus::notEmpty;
                 case ELOOP:
                 case ENOTDIR: return FsStatus::notAFolder;
+                // Refused permission, an immutable item included: waiting changes nothing.
                 case EACCES:
-                case EPERM:
+                case EPERM: return FsStatus::denied;
                 case EBUSY:
                 case ETXTBSY: return FsStatus::busy;
                 default: return FsStatus::failed;
@@ -74,6 +77,7 @@ namespace kv::fs
 #if defined(__linux__)
                     ::sync_file_range (fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
+                    strict::detail::closed (fd);
                     failed |= ::close (fd) != 0;
                     fd = -1;
                 }
@@ -96,7 +100,11 @@ namespace kv::fs
         };
     }
 
-    void FolderHandle::closeNative (Native native) noexcept { ::close (native); }
+    void FolderHandle::closeNative (Native native) noexcept
+    {
+        strict::detail::closed (native);
+        ::close (native);
+    }
 
     FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
     {
@@ -129,6 +137,8 @@ namespace kv::fs
         }
 
         status = fd < 0 ? lastStatus() : FsStatus::ok;
+        if (fd >= 0)
+            strict::detail::openedByPath (fd, folder);
         return fd < 0 ? FolderHandle() : FolderHandle (fd, folder);
     }
 
@@ -182,6 +192,8 @@ namespace kv::fs
     {
         const auto fd = ::openat (handle, name.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         status = fd < 0 ? lastStatus() : FsStatus::ok;
+        if (fd >= 0)
+            strict::detail::openedBelow (fd, handle, name);
         return fd < 0 ? FolderHandle() : FolderHandle (fd, pathOf (name));
     }
 
@@ -194,11 +206,18 @@ namespace kv::fs
     {
         const auto fd = ::openat (handle, name.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         status = fd < 0 ? lastStatus() : FsStatus::ok;
+        if (fd >= 0)
+            strict::detail::openedBelow (fd, handle, name);
         return fd < 0 ? nullptr : std::make_unique<PosixOutputStream> (fd);
     }
 
     FsStatus FolderHandle::rename (const juce::String& name, const FolderHandle& toFolder, const juce::String& toName) const
     {
+        // Windows refuses to rename a folder with a handle open below it as access denied on a
+        // handle opened for DELETE: a refusal that passes.
+        if (strict::detail::refuses (handle, name, false))
+            return FsStatus::busy;
+
         if (::renameat2 (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8(), RENAME_NOREPLACE) == 0)
             return FsStatus::ok;
 
@@ -220,6 +239,9 @@ namespace kv::fs
 
         if (kind == ItemKind::absent)
             return status;
+
+        if (strict::detail::refuses (handle, name, true))
+            return FsStatus::busy;
 
         if (::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? AT_REMOVEDIR : 0) == 0)
             return FsStatus::ok;

@@ -11,7 +11,8 @@ namespace kv::fs
         ok,
         notFound, // file or path not found
         exists, // the new name is taken
-        busy, // a sharing violation or access denied: possibly only for a moment
+        busy, // in use, or a state that passes (a sharing violation, delete pending): worth waiting for
+        denied, // permission refused, an immutable item included: waiting changes nothing
         notEmpty,
         notAFolder, // a link, or a file, where a folder was expected
         failed

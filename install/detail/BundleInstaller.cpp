@@ -34,14 +34,17 @@ namespace kv::install
         }
 
         // What a failed pass made goes again: the staging folder (handles into it all closed by
-        // now) and the folders created on the way. The old copy is where the swap left it.
-        FormatOutcome rollBack (const BundleJob& job, FileOperations& files, const OpenedDestination& destination,
+        // now) and the folders created on the way, once the destination's own handle is closed:
+        // Windows keeps a folder while a handle below it is open. The old copy is where the
+        // swap left it.
+        FormatOutcome rollBack (const BundleJob& job, FileOperations& files, OpenedDestination& destination,
                                 const juce::String& stagingName, InstallProblem problem, const juce::String& detail)
         {
             FsStatus status;
             if (stagingName.isNotEmpty() && destination.folder.kindOf (stagingName, status) != ItemKind::absent)
                 leftovers::disposeOf (files, destination.folder, stagingName, job.bundleName);
 
+            destination.folder = {};
             removeCreatedFolders (destination.created, files);
             auto failed = outcome (job, problem, detail);
             failed.oldCopiesKept = destination.recovered.oldCopiesKept;
@@ -80,7 +83,7 @@ namespace kv::install
         if (const auto refused = prepareArchive (job, prepared))
             return *refused;
 
-        const auto destination = openDestination (job.destinationFolder, job.bundleName, true, files);
+        auto destination = openDestination (job.destinationFolder, job.bundleName, true, files);
 
         if (! destination.folder.isOpen())
         {

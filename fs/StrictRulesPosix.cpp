@@ -1,0 +1,193 @@
+#include "fs/StrictRulesPosix.h"
+
+#include <algorithm>
+#include <fcntl.h>
+#include <map>
+#include <mutex>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kv::fs::strict
+{
+    namespace
+    {
+        struct ItemId
+        {
+            dev_t device = 0;
+            ino_t inode = 0;
+
+            bool operator== (const ItemId& other) const noexcept { return device == other.device && inode == other.inode; }
+        };
+
+        struct OpenItem
+        {
+            ItemId id;
+            std::vector<ItemId> above; // every folder the item lay in when it was opened
+            juce::String path;
+            bool refusesRename = false, refusesRemoval = false; // the layer's own handles share delete
+        };
+
+        struct Registry
+        {
+            std::mutex lock;
+            std::map<int, OpenItem> open;
+            bool enabled = false;
+            int refused = 0;
+            juce::String last;
+        };
+
+        Registry& registry()
+        {
+            static Registry instance;
+            return instance;
+        }
+
+        bool idOf (int fd, ItemId& id)
+        {
+            struct stat info;
+            if (::fstat (fd, &info) != 0)
+                return false;
+            id = { info.st_dev, info.st_ino };
+            return true;
+        }
+
+        std::vector<ItemId> foldersAbove (const juce::File& path)
+        {
+            std::vector<ItemId> above;
+            char* real = ::realpath (path.getFullPathName().toRawUTF8(), nullptr);
+            auto folder = juce::File (real != nullptr ? juce::String::fromUTF8 (real) : path.getFullPathName()).getParentDirectory();
+            ::free (real);
+
+            for (;; folder = folder.getParentDirectory())
+            {
+                struct stat info;
+                if (::stat (folder.getFullPathName().toRawUTF8(), &info) == 0)
+                    above.push_back ({ info.st_dev, info.st_ino });
+                if (folder == folder.getParentDirectory())
+                    break;
+            }
+
+            return above;
+        }
+
+        void record (int fd, OpenItem item)
+        {
+            auto& r = registry();
+            const std::lock_guard<std::mutex> guard (r.lock);
+            r.open[fd] = std::move (item);
+        }
+    }
+
+    void enable (bool on)
+    {
+        const std::lock_guard<std::mutex> guard (registry().lock);
+        registry().enabled = on;
+    }
+
+    bool isEnabled()
+    {
+        const std::lock_guard<std::mutex> guard (registry().lock);
+        return registry().enabled;
+    }
+
+    int refusedCount()
+    {
+        const std::lock_guard<std::mutex> guard (registry().lock);
+        return registry().refused;
+    }
+
+    juce::String lastRefusal()
+    {
+        const std::lock_guard<std::mutex> guard (registry().lock);
+        return registry().last;
+    }
+
+    Hold::Hold (const juce::File& item, Kind kind)
+        : fd (::open (item.getFullPathName().toRawUTF8(), O_RDONLY | O_CLOEXEC))
+    {
+        if (fd >= 0)
+            detail::openedByPath (fd, item, kind == Kind::openWithoutDeleteSharing, true);
+    }
+
+    Hold::~Hold()
+    {
+        if (fd >= 0)
+        {
+            detail::closed (fd);
+            ::close (fd);
+        }
+    }
+
+    namespace detail
+    {
+        void openedByPath (int fd, const juce::File& path, bool refusesRename, bool refusesRemoval)
+        {
+            OpenItem item;
+            if (! idOf (fd, item.id))
+                return;
+            item.above = foldersAbove (path);
+            item.path = path.getFullPathName();
+            item.refusesRename = refusesRename;
+            item.refusesRemoval = refusesRemoval;
+            record (fd, std::move (item));
+        }
+
+        void openedBelow (int fd, int parentFd, const juce::String& name)
+        {
+            OpenItem item;
+            ItemId parentId;
+            if (! idOf (fd, item.id) || ! idOf (parentFd, parentId))
+                return;
+
+            auto& r = registry();
+            const std::lock_guard<std::mutex> guard (r.lock);
+
+            if (const auto parent = r.open.find (parentFd); parent != r.open.end())
+            {
+                item.above = parent->second.above;
+                item.path = parent->second.path + "/" + name;
+            }
+
+            item.above.push_back (parentId);
+            r.open[fd] = std::move (item);
+        }
+
+        void closed (int fd)
+        {
+            const std::lock_guard<std::mutex> guard (registry().lock);
+            registry().open.erase (fd);
+        }
+
+        bool refuses (int parentFd, const juce::String& name, bool removal)
+        {
+            struct stat info;
+            if (::fstatat (parentFd, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+                return false;
+
+            const ItemId id { info.st_dev, info.st_ino };
+            const auto isFolder = S_ISDIR (info.st_mode);
+            auto& r = registry();
+            const std::lock_guard<std::mutex> guard (r.lock);
+
+            if (! r.enabled)
+                return false;
+
+            for (const auto& [fd, item] : r.open)
+            {
+                const auto below = std::find (item.above.begin(), item.above.end(), id) != item.above.end();
+                const auto held = ! isFolder && item.id == id && (removal ? item.refusesRemoval : item.refusesRename);
+
+                if ((isFolder && below) || held)
+                {
+                    ++r.refused;
+                    r.last = juce::String (removal ? "removal" : "rename") + " of \"" + name + "\" refused as Windows would: "
+                             + (below ? "a handle below it is open: " : "it is held open by another program: ") + item.path;
+                    return true;
+                }
+            }
+
+            return false;
+        }
+    }
+}
