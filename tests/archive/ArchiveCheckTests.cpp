@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "archive/Archive.h"
+#include "tools/payload/PayloadBuilder.h"
 #include "tools/payload/ZipWriter.h"
 
 using namespace kv::archive;
@@ -99,5 +100,62 @@ TEST (ArchiveCheck, AnArchiveIsRefusedWhenUnpackingItNeedsMoreMemoryThanTheMachi
         EXPECT_EQ (check.verdict, ArchiveVerdict::tooLarge) << c.what;
         EXPECT_EQ (check.entry, c.refusedEntry) << c.what;
         EXPECT_TRUE (check.reason.contains ("4.5 GB") && check.reason.contains ("4.0 GB")) << c.what << ": " << check.reason;
+    }
+}
+
+// Names Windows cannot hold pass every other check, then fail at install as "a file could not
+// be written". They are refused where the plan is made, so the build and the pass refuse alike.
+TEST (ArchiveCheck, NamesWindowsCannotHoldAreRefusedWithTheEntryAndAFix)
+{
+    struct Case
+    {
+        std::vector<const char*> added; // to the VST3 archive, in this order; the last is at fault
+        const char* reason; // nullptr: passes
+        const char* fix;
+    };
+
+    const Case cases[] = {
+        { { "Strandline2.vst3\\a.txt", "Strandline2.vst3\\a.txt" }, "another entry has the same name", "each file and folder in it once" },
+        { { "Strandline2.vst3\\Read Me.txt", "Strandline2.vst3\\READ ME.TXT" }, "differs only in case from \"Strandline2.vst3/Read Me.txt\"", "does not tell names apart by case" },
+        { { "Strandline2.vst3\\contents\\a.txt" }, "\"Strandline2.vst3/contents\" differs only in case from \"Strandline2.vst3/Contents\"", "does not tell names apart by case" },
+        { { "Strandline2.vst3\\x", "Strandline2.vst3\\x\\y" }, "is both a file and a folder", "each file and folder in it once" },
+        { { "Strandline2.vst3\\Contents\\nul.txt" }, "\"nul.txt\" in its path is a name Windows keeps for a device", "LPT1 to LPT9" },
+        { { "Strandline2.vst3\\COM7\\a.txt" }, "\"COM7\" in its path is a name Windows keeps", "LPT1 to LPT9" },
+        { { "Strandline2.vst3\\Aux .ini" }, "a name Windows keeps for a device", "LPT1 to LPT9" },
+        { { "Strandline2.vst3\\notes." }, "\"notes.\" in its path ends in a dot or a space", "without the dot or space at the end" },
+        { { "Strandline2.vst3\\docs \\a.txt" }, "\"docs \" in its path ends in a dot or a space", "without the dot or space at the end" },
+        { { "Strandline2.vst3\\what?.txt" }, "holds \"?\", which Windows does not allow", "without any of < > :" },
+        { { "Strandline2.vst3\\a<b>.txt" }, "holds \"<\"", "without any of < > :" },
+        { { "Strandline2.vst3\\say \"hi\".txt" }, "holds \"\"\"", "without any of < > :" },
+        { { "Strandline2.vst3\\a|b*.txt" }, "holds \"|\"", "without any of < > :" },
+        { { "Strandline2.vst3\\console.txt", "Strandline2.vst3\\COM10", "Strandline2.vst3\\NULL.txt", "Strandline2.vst3\\a.b.c", "Strandline2.vst3\\docs\\a.txt", "Strandline2.vst3\\docs\\" }, nullptr, nullptr },
+    };
+
+    for (const auto& c : cases)
+    {
+        auto writer = kv::payload::makeFormatArchive (0, { 4096 });
+        for (const juce::String name : c.added)
+            if (name.endsWithChar ('\\'))
+                writer.addDirectory (name.toStdString());
+            else
+                writer.addTextFile (name.toStdString(), "x");
+        const auto bytes = writer.toBytes();
+
+        std::vector<ZipRecord> records;
+        ArchivePlan plan;
+        const auto check = checkArchiveLayout (bytes.data(), bytes.size(), "Strandline2.vst3", records, plan);
+        const auto message = describeForMaker ("vst3.zip", "Strandline2.vst3", check);
+        SCOPED_TRACE (c.added.back());
+
+        if (c.reason == nullptr)
+        {
+            EXPECT_TRUE (check.passed()) << message;
+            continue;
+        }
+
+        EXPECT_EQ (check.verdict, ArchiveVerdict::unsafe);
+        EXPECT_TRUE (message.startsWith ("vst3.zip, entry \"" + juce::String (c.added.back()) + "\": ")) << message;
+        EXPECT_TRUE (message.contains (c.reason)) << message;
+        EXPECT_TRUE (message.contains (c.fix)) << message;
     }
 }
