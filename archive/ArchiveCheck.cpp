@@ -13,6 +13,7 @@ namespace kv::archive
         };
 
         constexpr const char* eachNameOnce = "make the archive again from the bundle, with each file and folder in it once";
+        constexpr const char* remakeUnchanged = "make it again from the bundle with a common ZIP writer (Info-ZIP, 7-Zip, Python's zipfile) and change nothing in it afterwards";
 
         // The first row whose words the reason holds gives the fix.
         constexpr MakerFix makerFixes[] = {
@@ -25,6 +26,11 @@ namespace kv::archive
             { "differs only in case", "rename one of the two in the bundle: Windows does not tell names apart by case" },
             { "the same name", eachNameOnce },
             { "both a file and a folder", eachNameOnce },
+            { "split over several files", "write it as one file, not split into parts (Info-ZIP: leave out -s; 7-Zip: leave out -v)" },
+            { "self-extracting stub", "embed the plain ZIP archive, not a self-extracting one" },
+            { "appended", "remove what was added after the archive, or make it again from the bundle" },
+            { "local header", remakeUnchanged },
+            { "data descriptor", remakeUnchanged },
         };
 
         juce::String fixForMaker (const juce::String& bundleName, const juce::String& reason)
@@ -43,10 +49,10 @@ namespace kv::archive
     ArchiveCheck checkArchiveLayout (const void* data, size_t size, const juce::String& bundleName,
                                      std::vector<ZipRecord>& records, ArchivePlan& plan)
     {
-        juce::String why;
+        ZipFault fault;
 
-        if (! readZipDirectory (data, size, records, &why))
-            return { ArchiveVerdict::damaged, {}, why };
+        if (! readZipDirectory (data, size, records, &fault))
+            return { ArchiveVerdict::damaged, fault.entry, fault.reason };
 
         plan = planArchive (records, bundleName);
         return { plan.verdict, plan.offendingEntry, plan.reason };
