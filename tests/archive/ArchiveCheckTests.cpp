@@ -3,6 +3,9 @@
 #include <functional>
 
 #include "archive/Archive.h"
+#include "identity/Formats.h"
+#include "support/ArchiveFixtures.h"
+#include "support/Sandbox.h"
 #include "tools/payload/PayloadBuilder.h"
 #include "tools/payload/ZipWriter.h"
 
@@ -285,5 +288,53 @@ TEST (ArchiveCheck, ArchivesOtherReadersWouldReadDifferentlyAreRefusedNamingTheF
         EXPECT_EQ (check.entry, c.entry) << c.what;
         EXPECT_TRUE (check.reason.contains (c.reason)) << c.what << ": " << message;
         EXPECT_FALSE (message.contains ("not a ZIP")) << c.what << ": " << message;
+    }
+}
+
+// The build's check asks libzip too, once the installer's own checks pass: an archive the two
+// read differently fails the build with libzip's words (here a local header's time, which the
+// installer does not read and libzip compares).
+TEST (ArchiveCheck, TheBuildCheckHasLibzipReadEveryArchiveTheInstallerPasses)
+{
+    struct Case
+    {
+        const char* what;
+        std::function<void (Bytes&)> change;
+        int exitCode;
+        const char* said;
+    };
+
+    const Case cases[] = {
+        { "as made", [] (Bytes&) {}, 0, "clap.zip: ok" },
+        { "another time in a local header", [] (Bytes& b)
+          { b[10] ^= 1; },
+          1, "libzip, the build's second ZIP reader, refuses it (Zip archive inconsistent). Fix:" },
+        { "a stub before it", [] (Bytes& b)
+          { b.insert (b.begin(), 512, 'M'); },
+          1, "it has 512 bytes before its first entry (a self-extracting stub?). Fix: embed the plain ZIP archive" },
+    };
+
+    kv::test::Sandbox sandbox;
+    const kv::test::FixtureArchives fixtures;
+
+    for (const auto& c : cases)
+    {
+        const auto folder = sandbox.root().getChildFile (c.what);
+        folder.createDirectory();
+
+        for (int i = 0; i < numFormats; ++i)
+        {
+            auto bytes = fixtures.bytes[(size_t) i];
+            if (i == 1)
+                c.change (bytes);
+            kv::test::writeBytes (folder.getChildFile (formatArchiveNames[i]), bytes.data(), bytes.size());
+        }
+
+        juce::ChildProcess tool;
+        ASSERT_TRUE (tool.start (juce::StringArray { juce::File (KV_TEST_BINARY_DIR).getChildFile ("tools/kv_archive_check").getFullPathName(), folder.getFullPathName() }));
+        const auto output = tool.readAllProcessOutput();
+
+        EXPECT_EQ ((int) tool.getExitCode(), c.exitCode) << c.what << ": " << output;
+        EXPECT_TRUE (output.contains (c.said)) << c.what << ": " << output;
     }
 }
