@@ -15,8 +15,11 @@ namespace kv::archive
         constexpr const char* eachNameOnce = "make the archive again from the bundle, with each file and folder in it once";
         constexpr const char* remakeUnchanged = "make it again from the bundle with a common ZIP writer (Info-ZIP, 7-Zip, Python's zipfile) and change nothing in it afterwards";
 
-        // The first row whose words the reason holds gives the fix.
+        // The first row whose words the reason holds gives the fix: a local header's method is
+        // a disagreement first, not a method to change.
         constexpr MakerFix makerFixes[] = {
+            { "local header", remakeUnchanged },
+            { "data descriptor", remakeUnchanged },
             { "ZIP64", "write it without ZIP64 records: no plug-in bundle needs them (Info-ZIP: leave out -fz and write to a file, not a pipe)" },
             { "symbolic link", "put the file itself in the bundle instead of a link (Info-ZIP: leave out -y)" },
             { "compression method", "use stored or deflated entries (7-Zip: -mm=Deflate)" },
@@ -29,8 +32,6 @@ namespace kv::archive
             { "split over several files", "write it as one file, not split into parts (Info-ZIP: leave out -s; 7-Zip: leave out -v)" },
             { "self-extracting stub", "embed the plain ZIP archive, not a self-extracting one" },
             { "appended", "remove what was added after the archive, or make it again from the bundle" },
-            { "local header", remakeUnchanged },
-            { "data descriptor", remakeUnchanged },
         };
 
         juce::String fixForMaker (const juce::String& bundleName, const juce::String& reason)

@@ -14,7 +14,7 @@ namespace kv::archive
 
         juce::String differs (const char* where, const char* field, const juce::String& local, const juce::String& central)
         {
-            return juce::String ("its ") + where + "'s " + field + " (" + local + ") differs from its central directory's (" + central + ")";
+            return juce::String ("its ") + where + " gives " + field + " " + local + ", its central directory " + central;
         }
 
         // The CRC-32 and both sizes, as the local header and the data descriptor both hold them.
