@@ -1,5 +1,7 @@
 #include "archive/ArchivePlan.h"
 
+#include "archive/WindowsNames.h"
+
 namespace kv::archive
 {
     namespace
@@ -30,6 +32,8 @@ namespace kv::archive
         if (records.empty())
             return refuse (ArchiveVerdict::damaged, {}, "it holds no entries");
 
+        WindowsNameSet windowsNames;
+
         for (size_t i = 0; i < records.size(); ++i)
         {
             const auto& record = records[i];
@@ -59,6 +63,11 @@ namespace kv::archive
             // Everything must land in the bundle itself, never beside it.
             if (parts.isEmpty() || parts[0] != bundleName)
                 return refuse (ArchiveVerdict::unsafe, record.name, "it is not inside " + bundleName + ", the archive's one top item");
+
+            // Unsafe rather than damaged: Windows would write such an entry somewhere other than
+            // the file it names (a device, or a file another entry writes), as a "..\" would.
+            if (const auto why = windowsNames.add (parts, isDirectory); why.isNotEmpty())
+                return refuse (ArchiveVerdict::unsafe, record.name, why);
 
             plan.entries.push_back ({ (int) i, parts.joinIntoString ("/"), isDirectory });
         }

@@ -17,7 +17,7 @@ namespace kv::archive
     {
         ok,
         damaged, // no entries, an unknown compression method, an unreadable directory
-        unsafe, // absolute names, "..", links, or entries outside the bundle
+        unsafe, // absolute names, "..", links, entries outside the bundle, names Windows cannot hold
         tooLarge // more than this computer's memory can unpack: only from checkMemoryToUnpack
     };
 

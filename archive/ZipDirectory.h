@@ -1,40 +1,23 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "archive/ZipLocalHeader.h"
+#include "archive/ZipRecord.h"
 
 #include <vector>
 
 namespace kv::archive
 {
-    // The archive's own records of what each entry must unpack to, read from its central
-    // directory: the pass inflates each entry with libdeflate and checks it against them.
-    struct ZipRecord
+    // Why an archive cannot be read, in plain words, and the entry at fault when there is one.
+    struct ZipFault
     {
-        juce::String name; // as stored, with the archive's separators
-        juce::uint16 method = 0;
-        juce::uint32 crc32 = 0;
-        juce::uint64 compressedSize = 0;
-        juce::uint64 uncompressedSize = 0;
-        juce::uint32 externalAttributes = 0;
-        size_t localHeaderOffset = 0;
-        juce::uint16 dosTime = 0, dosDate = 0;
-
-        bool isSymbolicLink() const;
-
-        // The entry's time as JUCE's own reader gives it: the DOS fields read as local time.
-        juce::Time modificationTime() const;
-        // Whether the data can unpack to the recorded size at all: a stored entry is its own
-        // size, and deflate never expands more than 1032 to 1. An entry that fails this is
-        // damaged, and is refused before a block of its recorded size is asked for.
-        bool sizesAreConsistent() const;
+        juce::String entry;
+        juce::String reason;
     };
 
     // The central directory's records in archive order; false when the directory is missing,
-    // truncated, inconsistent with the data's size, or written with ZIP64 records (which no plug-in
-    // bundle needs). The reason, in plain words, goes to whyNot when given.
-    bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, juce::String* whyNot = nullptr);
-
-    // Where a record's data starts, found through its local header; nullptr when that header is
-    // missing or the data runs past the end.
-    const juce::uint8* zipEntryData (const void* data, size_t size, const ZipRecord& record);
+    // truncated, inconsistent with the data's size or with the local headers, split over disks,
+    // has bytes before its first entry or after its end record, or is written with ZIP64
+    // records (which no plug-in bundle needs). Every reader must unpack an archive that passes
+    // to the same files. Why not goes to fault when given.
+    bool readZipDirectory (const void* data, size_t size, std::vector<ZipRecord>& records, ZipFault* fault = nullptr);
 }

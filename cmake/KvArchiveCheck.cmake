@@ -2,7 +2,8 @@
 # directory, the layout under the one bundle, names, methods, links, and every entry inflated
 # with its size and CRC-32 checked. An archive the installer would refuse fails the build,
 # with the archive, the entry, the reason and the fix, instead of failing on every machine.
-# The generated stand-in archives go through the same check.
+# The generated stand-in archives go through the same check, and then libzip's consistency
+# check as a second reader.
 
 if(CMAKE_CROSSCOMPILING)
     if(NOT KV_HOST_ARCHIVE_CHECK)
@@ -12,8 +13,9 @@ if(CMAKE_CROSSCOMPILING)
     set(kv_archive_checker "${KV_HOST_ARCHIVE_CHECK}")
     set(kv_archive_checker_depends "${KV_HOST_ARCHIVE_CHECK}")
 else()
-    add_executable(kv_archive_check "${PROJECT_SOURCE_DIR}/tools/archive_check/main.cpp")
-    target_link_libraries(kv_archive_check PRIVATE kv_archive)
+    file(GLOB kv_archive_check_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tools/archive_check/*.cpp")
+    add_executable(kv_archive_check ${kv_archive_check_sources})
+    target_link_libraries(kv_archive_check PRIVATE kv_archive kv_libzip)
     kv_enable_warnings(kv_archive_check)
     set_target_properties(kv_archive_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tools")
     set(kv_archive_checker "$<TARGET_FILE:kv_archive_check>")

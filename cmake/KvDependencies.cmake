@@ -32,6 +32,21 @@ else()
     kv_require(KV_LIBDEFLATE_FOUND "libdeflate-dev" "libdeflate")
 endif()
 
+# libzip is the build's second opinion on every archive it embeds (ZIP_CHECKCONS), in the host's
+# kv_archive_check only: a cross-build runs the host's, and the installer never links it.
+# Found by header and library: Debian's CMake package for it needs its command-line tools too.
+if(NOT CMAKE_CROSSCOMPILING)
+    find_path(KV_LIBZIP_INCLUDE_DIR zip.h)
+    find_library(KV_LIBZIP_LIBRARY NAMES zip)
+    if(KV_LIBZIP_INCLUDE_DIR AND KV_LIBZIP_LIBRARY)
+        set(KV_LIBZIP_FOUND TRUE)
+        add_library(kv_libzip INTERFACE IMPORTED)
+        target_include_directories(kv_libzip SYSTEM INTERFACE "${KV_LIBZIP_INCLUDE_DIR}")
+        target_link_libraries(kv_libzip INTERFACE "${KV_LIBZIP_LIBRARY}")
+    endif()
+    kv_require(KV_LIBZIP_FOUND "libzip-dev" "libzip")
+endif()
+
 find_package(PNG QUIET)
 find_package(JPEG QUIET)
 if(WIN32)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config
     juce-modules-source juce-tools
-    zlib1g-dev libdeflate-dev libpng-dev libjpeg-dev
+    zlib1g-dev libdeflate-dev libzip-dev libpng-dev libjpeg-dev
     libfreetype-dev libfontconfig1-dev
     libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxcomposite-dev
     fonts-inter

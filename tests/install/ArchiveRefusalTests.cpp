@@ -82,7 +82,10 @@ TEST_F (InstallPass, UnsafeEntriesAreRefusedBeforeAnythingIsWritten)
 
     std::vector<std::pair<const char*, kv::payload::Bytes>> cases;
     for (const char* name : { "..\\evil.txt", "Strandline2.vst3\\..\\..\\evil.txt", "C:\\evil.txt", "/tmp/evil.txt",
-                              "\\evil.txt", "Beside.txt", "Strandline2.vst3\\a\\\\b.txt" })
+                              "\\evil.txt", "Beside.txt", "Strandline2.vst3\\a\\\\b.txt",
+                              // Names Windows cannot hold: a device, another entry's file, a name it refuses.
+                              "Strandline2.vst3\\Contents\\CON", "Strandline2.vst3\\Plugin.ico", "Strandline2.vst3\\contents\\evil.txt",
+                              "Strandline2.vst3\\evil .", "Strandline2.vst3\\evil?.txt" })
     {
         auto w = kv::payload::makeFormatArchive (0, { 4096 });
         w.addTextFile (name, "evil");

@@ -1,12 +1,14 @@
 // kv_archive_check <folder>: checks each format's archive in the folder (vst3.zip and the
 // others the format table names) with the installer's own archive checks, every entry
-// inflated in full. The build runs it on the archives it embeds, so an archive the
-// installer would refuse never reaches a user.
+// inflated in full, and then has libzip read each one that passes: an archive two readers
+// read differently would unpack differently with other tools. The build runs it on the
+// archives it embeds, so an archive the installer would refuse never reaches a user.
 // Exit code 0 when all pass; 1, with one line per fault on stderr, when any fails.
 
 #include "identity/BundleLocation.h"
 #include "identity/ProductConstants.h"
 #include "archive/Archive.h"
+#include "tools/archive_check/SecondOpinion.h"
 
 #include <iostream>
 
@@ -35,7 +37,11 @@ int main (int argc, char** argv)
             continue;
         }
 
-        const auto check = kv::archive::checkArchiveFully (bytes.getData(), bytes.getSize(), bundleName);
+        auto check = kv::archive::checkArchiveFully (bytes.getData(), bytes.getSize(), bundleName);
+
+        if (check.passed())
+            if (const auto refusal = kv::archive::libzipRefusal (archive); refusal.isNotEmpty())
+                check = { kv::archive::ArchiveVerdict::damaged, {}, "libzip, the build's second ZIP reader, refuses it (" + refusal + ")" };
 
         if (check.passed())
         {
