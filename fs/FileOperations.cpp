@@ -38,19 +38,21 @@ namespace kv::fs
     }
 
     template <typename Step>
-    FsStatus FileOperations::retrying (Step&& step)
+    FsStatus FileOperations::retrying (Step&& step, bool notEmptyPasses)
     {
-        const auto giveUpAt = juce::Time::getMillisecondCounter() + (juce::uint32) juce::jmax (0, holdRetryMs);
         int pause = 10;
 
         for (;;)
         {
             const auto status = step();
+            const auto passes = status == FsStatus::busy || (notEmptyPasses && status == FsStatus::notEmpty);
 
-            if (status != FsStatus::busy || juce::Time::getMillisecondCounter() >= giveUpAt)
+            if (! passes || waitedMs >= holdRetryMs)
                 return status;
 
+            pause = juce::jmin (pause, holdRetryMs - waitedMs);
             juce::Thread::sleep (pause);
+            waitedMs += pause;
             pause = juce::jmin (pause * 2, 250);
         }
     }
@@ -61,10 +63,11 @@ namespace kv::fs
                          { return rename (from, name, to, toName); });
     }
 
-    FsStatus FileOperations::removeRetrying (const FolderHandle& parent, const juce::String& name)
+    FsStatus FileOperations::removeRetrying (const FolderHandle& parent, const juce::String& name, bool childrenRemoved)
     {
         return retrying ([&]
-                         { return remove (parent, name); });
+                         { return remove (parent, name); },
+                         childrenRemoved);
     }
 
     FileOperations::Removal FileOperations::removeRecursively (const FolderHandle& parent, const juce::String& name)
@@ -79,7 +82,8 @@ namespace kv::fs
         // handle to it is open. A link swapped in since the look is removed as a link.
         steps.visit = [this] (const WalkItem& item)
         {
-            const auto removed = removeRetrying (item.parent, item.name);
+            const auto childrenRemoved = item.kind == ItemKind::folder && item.insideComplete;
+            const auto removed = removeRetrying (item.parent, item.name, childrenRemoved);
             return removed == FsStatus::notFound ? FsStatus::ok : removed;
         };
 

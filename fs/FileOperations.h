@@ -28,9 +28,15 @@ namespace kv::fs
         virtual bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name);
 
         // Virus scanners and indexers hold new files for moments: a rename or removal refused as
-        // busy is tried again, for about holdRetryMs in all, before its failure counts.
+        // busy is tried again before its failure counts, within one budget of holdRetryMs of
+        // waiting for the whole pass. Denied is never waited for. A folder whose children were
+        // all removed may still read as not empty for a moment (their names go as their last
+        // handles close): that too is waited out.
         FsStatus renameRetrying (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName);
-        FsStatus removeRetrying (const FolderHandle& parent, const juce::String& name);
+        FsStatus removeRetrying (const FolderHandle& parent, const juce::String& name, bool childrenRemoved = false);
+
+        // A new pass starts with the whole budget.
+        void resetRetryBudget() noexcept { waitedMs = 0; }
 
         // Removes a file, a folder with its contents, or a link without following it, item by
         // item through handles. Goes on past what it cannot remove; gone() when nothing is left,
@@ -48,6 +54,8 @@ namespace kv::fs
 
     private:
         template <typename Step>
-        FsStatus retrying (Step&& step);
+        FsStatus retrying (Step&& step, bool notEmptyPasses = false);
+
+        int waitedMs = 0;
     };
 }

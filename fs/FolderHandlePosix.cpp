@@ -263,6 +263,10 @@ namespace kv::fs
         if (S_ISLNK (info.st_mode))
             return FsStatus::notAFolder;
 
+        // The mode belongs to the file, not the name: one with another name is left as it is.
+        if (S_ISREG (info.st_mode) && info.st_nlink > 1)
+            return FsStatus::denied;
+
         const mode_t wanted = S_ISDIR (info.st_mode) ? S_IRWXU : (S_IRUSR | S_IWUSR);
         if ((info.st_mode & wanted) == wanted)
             return FsStatus::ok;

@@ -219,7 +219,7 @@ namespace kv::fs
         IO_STATUS_BLOCK io {};
         const auto& nt = ntdll();
         const auto result = nt.setInformation (item.handle, &io, info, (ULONG) buffer.size(), fileRenameInformation);
-        return result >= 0 ? FsStatus::ok : statusFromError (nt.toDosError (result));
+        return result >= 0 ? FsStatus::ok : statusOfOpenedItem (nt.toDosError (result));
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
@@ -233,8 +233,9 @@ namespace kv::fs
         DWORD attributes = 0;
         const auto kind = kindOfOpened (item.handle, &attributes);
 
-        // The attributes of a link would be its own, but leave them: only a link's name goes.
-        if (kind != ItemKind::link && (attributes & protectiveAttributes) != 0)
+        // The attributes of a link would be its own, but leave them: only a link's name goes. A
+        // file with another name elsewhere keeps its attributes, which belong to that name too.
+        if (kind != ItemKind::link && (attributes & protectiveAttributes) != 0 && linkCount (item.handle) == 1)
             setAttributes (item.handle, attributes & ~protectiveAttributes);
 
         // POSIX semantics take the name away at once, even while another program holds the file.
@@ -243,12 +244,13 @@ namespace kv::fs
         if (::SetFileInformationByHandle (item.handle, fileDispositionInfoEx, &ex, sizeof (ex)))
             return FsStatus::ok;
 
-        const auto exStatus = lastStatus();
+        const auto exStatus = statusOfOpenedItem (::GetLastError());
         if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
             return exStatus;
 
         FILE_DISPOSITION_INFO plain { TRUE };
-        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus::ok : lastStatus();
+        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus::ok
+                                                                                                       : statusOfOpenedItem (::GetLastError());
     }
 
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
@@ -262,6 +264,10 @@ namespace kv::fs
         DWORD attributes = 0;
         if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
             return FsStatus::notAFolder;
+
+        // Attributes belong to the file, not the name: one with another name is left as it is.
+        if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && linkCount (item.handle) > 1)
+            return FsStatus::denied;
 
         return (attributes & protectiveAttributes) == 0 ? FsStatus::ok : setAttributes (item.handle, attributes & ~protectiveAttributes);
     }

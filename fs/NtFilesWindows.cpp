@@ -17,8 +17,10 @@ namespace kv::fs::windows
             case ERROR_PATH_NOT_FOUND: return FsStatus::notFound;
             case ERROR_FILE_EXISTS:
             case ERROR_ALREADY_EXISTS: return FsStatus::exists;
+            // Refused permission to open the item: waiting changes nothing.
+            case ERROR_ACCESS_DENIED: return FsStatus::denied;
+            case ERROR_DELETE_PENDING:
             case ERROR_SHARING_VIOLATION:
-            case ERROR_ACCESS_DENIED:
             case ERROR_LOCK_VIOLATION:
             case ERROR_USER_MAPPED_FILE: return FsStatus::busy;
             case ERROR_DIR_NOT_EMPTY: return FsStatus::notEmpty;
@@ -26,6 +28,18 @@ namespace kv::fs::windows
             case ERROR_CANT_ACCESS_FILE: return FsStatus::notAFolder;
             default: return FsStatus::failed;
         }
+    }
+
+    FsStatus statusOfOpenedItem (DWORD error)
+    {
+        const auto status = statusFromError (error);
+        return status == FsStatus::denied ? FsStatus::busy : status;
+    }
+
+    DWORD linkCount (HANDLE handle)
+    {
+        FILE_STANDARD_INFO info {};
+        return ::GetFileInformationByHandleEx (handle, FileStandardInfo, &info, sizeof (info)) ? info.NumberOfLinks : 1;
     }
 
     FsStatus lastStatus() { return statusFromError (::GetLastError()); }

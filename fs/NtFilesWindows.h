@@ -47,6 +47,13 @@ namespace kv::fs::windows
     const Ntdll& ntdll();
 
     FsStatus statusFromError (DWORD error);
+
+    // A refusal to rename or delete an item already opened with DELETE access: access denied
+    // there means a handle open inside a folder or a loaded module, a state that passes.
+    FsStatus statusOfOpenedItem (DWORD error);
+
+    // How many names the file has: more than one, and its attributes are not ours to change.
+    DWORD linkCount (HANDLE handle);
     FsStatus lastStatus();
 
     // Past 260 characters only the "\\?\" form of a path works everywhere.

@@ -10,6 +10,7 @@ namespace kv::install
     {
         InstallReport report;
         report.uninstall = request.uninstall;
+        files.resetRetryBudget();
 
         platform::InstallerLock lock (request.productName, request.lockWaitMs);
 

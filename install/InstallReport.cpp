@@ -37,6 +37,7 @@ namespace kv::install
             case InstallProblem::archiveDamaged: return "the installer's archive for it is damaged";
             case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
             case InstallProblem::notEnoughMemory: return "this computer has too little memory to unpack it";
+            case InstallProblem::accessDenied: return "the installer was refused permission to change it";
             default: return "an unknown error";
         }
     }
@@ -80,7 +81,7 @@ namespace kv::install
             return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
 
         juce::StringArray lines;
-        bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false;
+        bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false, anyDenied = false;
 
         for (const auto& outcome : outcomes)
         {
@@ -97,6 +98,7 @@ namespace kv::install
             anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
             anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed;
             anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
+            anyDenied |= outcome.problem == InstallProblem::accessDenied;
 
             auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);
 
@@ -120,6 +122,9 @@ namespace kv::install
         {
             if (anyInUse)
                 lines.add ("Close any program that uses the plug-in and run the installer again.");
+            if (anyDenied)
+                lines.add ("Administrators are not allowed to change these files (by their permissions, a locked file or a security "
+                           "program): allow it, or choose another folder in SETTINGS, then run the installer again.");
             if (anyFolder)
                 lines.add ("Choose a folder you can write to in SETTINGS and run the installer again.");
             if (anyDamage)

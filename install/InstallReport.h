@@ -16,7 +16,8 @@ namespace kv::install
         writeFailed, // a new file could not be written
         archiveDamaged, // sizes or CRC-32 do not match the archive's records
         archiveUnsafe, // entries outside the bundle, absolute names or links
-        notEnoughMemory // an entry is larger than this computer can unpack in memory
+        notEnoughMemory, // an entry is larger than this computer can unpack in memory
+        accessDenied // permission to change an item was refused: waiting would change nothing
     };
 
     struct FormatOutcome
@@ -30,6 +31,7 @@ namespace kv::install
         juce::File stillInUse;
         bool hiddenFromHosts = true; // every loadable name in what is still in use was renamed
         bool removalScheduled = false; // Windows deletes it when it next starts
+        bool removalRefused = false; // not in use: permission to delete a file of it was refused
 
         // Not installed, and the copy that was there could not be put back: where it is now.
         juce::File previousCopyAt;

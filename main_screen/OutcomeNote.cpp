@@ -17,19 +17,24 @@ namespace outcome_note
             return names.joinIntoString (", ", 0, names.size() - 1) + " and " + names[names.size() - 1];
         }
 
-        // What became of the copies in use: gone at restart, gone at the next start, or (some
-        // loadable name could not be renamed) still visible to hosts.
+        // What became of the copies in use: gone at restart, gone at the next start, (some
+        // loadable name could not be renamed) still visible to hosts, or kept because deleting
+        // them was refused permission, which no wait changes.
         enum class Fate
         {
             atRestart,
             atNextStart,
-            stillLoadable
+            stillLoadable,
+            refused
         };
 
         Fate fateOf (const FormatOutcome& outcome)
         {
             if (! outcome.hiddenFromHosts)
                 return Fate::stillLoadable;
+
+            if (outcome.removalRefused)
+                return Fate::refused;
 
             return outcome.removalScheduled ? Fate::atRestart : Fate::atNextStart;
         }
@@ -38,6 +43,15 @@ namespace outcome_note
         {
             const auto several = names.size() > 1;
             juce::String sentence;
+
+            if (fate == Fate::refused)
+                return juce::String (uninstall ? "Some files of " : several ? "The old copies of "
+                                                                            : "The old copy of ")
+                       + joinedNames (names)
+                       + " could not be deleted: administrators are not allowed to (a locked file or a security program). "
+                       + (uninstall || several ? "They are" : "It is")
+                       + " hidden from plug-in hosts; allow the change and run the installer again to remove "
+                       + (uninstall || several ? "them." : "it.");
 
             if (uninstall)
                 sentence << "Some files of " << joinedNames (names) << " are still in use by a program; they ";
@@ -62,7 +76,7 @@ namespace outcome_note
         juce::StringArray sentences;
 
         // Formats deleted at restart first, in index order within each sentence.
-        for (const auto fate : { Fate::atRestart, Fate::atNextStart, Fate::stillLoadable })
+        for (const auto fate : { Fate::atRestart, Fate::atNextStart, Fate::stillLoadable, Fate::refused })
         {
             juce::StringArray names;
 

@@ -3,6 +3,7 @@
 #include "identity/BundleLocation.h"
 #include "install/detail/Destination.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/Refusal.h"
 #include "install/detail/Staging.h"
 #include "install/detail/Swap.h"
 
@@ -30,6 +31,7 @@ namespace kv::install
                 done.stillInUse = disposal.leftAt;
                 done.hiddenFromHosts = disposal.hiddenFromHosts;
                 done.removalScheduled = disposal.removalScheduled;
+                done.removalRefused = disposal.refused;
             }
         }
 
@@ -118,15 +120,17 @@ namespace kv::install
 
         // A destination that is not there holds no bundle; one that cannot be opened might.
         if (! folder.isOpen())
-            return destination.status == FsStatus::notFound ? outcome (job, InstallProblem::none)
-                                                            : outcome (job, InstallProblem::bundleInUse, job.destinationFolder.getFullPathName());
+            return destination.status == FsStatus::notFound
+                       ? outcome (job, InstallProblem::none)
+                       : outcome (job, problemFor (destination.status, InstallProblem::bundleInUse), job.destinationFolder.getFullPathName());
 
         FsStatus status;
 
         if (folder.kindOf (job.bundleName, status) == ItemKind::absent)
         {
             auto result = status == FsStatus::notFound ? outcome (job, InstallProblem::none)
-                                                       : outcome (job, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
+                                                       : outcome (job, problemFor (status, InstallProblem::bundleInUse),
+                                                                  folder.pathOf (job.bundleName).getFullPathName());
             result.oldCopiesKept = destination.recovered.oldCopiesKept;
             return result;
         }
@@ -135,8 +139,8 @@ namespace kv::install
         // one that could is gone from every host's sight, whatever of it is still in use.
         const auto removing = leftovers::freeNameFor (folder, job.bundleName, leftovers::Kind::removing);
 
-        if (files.renameRetrying (folder, job.bundleName, folder, removing) != FsStatus::ok)
-            return outcome (job, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
+        if (const auto moved = files.renameRetrying (folder, job.bundleName, folder, removing); moved != FsStatus::ok)
+            return outcome (job, problemFor (moved, InstallProblem::bundleInUse), folder.pathOf (job.bundleName).getFullPathName());
 
         auto done = outcome (job, InstallProblem::none);
         noteDisposal (done, leftovers::disposeOf (files, folder, removing, job.bundleName));

@@ -182,6 +182,7 @@ namespace kv::install::leftovers
 
         result.removed = false;
         result.heldAt = removal.failedAt;
+        result.refused = removal.status == FsStatus::denied;
         result.leftAt = folder.pathOf (current);
         result.hiddenFromHosts = makeInert (files, folder, current);
         result.removalScheduled = scheduleSafely (files, folder, current);

@@ -69,6 +69,7 @@ namespace kv::install::leftovers
         bool hiddenFromHosts = true; // nothing loadable is left in what remains
         bool removalScheduled = false; // Windows removes the rest when it next starts
         juce::String heldAt; // what could not be removed first, below the folder: the item really held
+        bool refused = false; // its removal was refused permission, not held: it will not pass
     };
 
     // Renames the leftover ".kv-removing" unless it is one already, then removes it. What

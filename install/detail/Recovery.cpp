@@ -97,6 +97,7 @@ namespace kv::install
     RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders, FileOperations& files)
     {
         RecoveryResult total;
+        files.resetRetryBudget();
         kv::platform::InstallerLock lock (productName, 0);
 
         if (! lock.isHeld())

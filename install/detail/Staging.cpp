@@ -2,6 +2,7 @@
 
 #include "archive/Archive.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/Refusal.h"
 #include "install/detail/StagingTree.h"
 
 namespace kv::install
@@ -41,9 +42,9 @@ namespace kv::install
         Staged staged;
         staged.stagingName = leftovers::freeNameFor (folder, bundleName, leftovers::Kind::staging);
 
-        if (files.createFolder (folder, staged.stagingName) != fs::FsStatus::ok)
+        if (const auto created = files.createFolder (folder, staged.stagingName); created != fs::FsStatus::ok)
         {
-            staged.problem = InstallProblem::writeFailed;
+            staged.problem = problemFor (created, InstallProblem::writeFailed);
             staged.detail = folder.path().getFullPathName();
             return staged;
         }

@@ -2,6 +2,7 @@
 
 #include "archive/EntryInflater.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/Refusal.h"
 
 namespace kv::install
 {
@@ -54,7 +55,7 @@ namespace kv::install
         auto out = files.createFile (folder, name, status);
 
         if (out == nullptr)
-            return { InstallProblem::writeFailed };
+            return { problemFor (status, InstallProblem::writeFailed) };
 
         switch (archive::copyEntryVerified (archiveBytes.getData(), archiveBytes.getSize(), record, out.get()))
         {

@@ -30,6 +30,7 @@
 #include "install/detail/Swap.h"
 
 #include "install/detail/Leftovers.h"
+#include "install/detail/Refusal.h"
 
 namespace kv::install
 {
@@ -40,24 +41,25 @@ namespace kv::install
 
     namespace
     {
-        // Steps 2 and 3; false, with the old copy back in place where it could be, when either failed.
-        bool moveOldCopyAside (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
+        // Steps 2 and 3; what refused the first, or failed, with the old copy back in place where
+        // it could be, when either failed.
+        FsStatus moveOldCopyAside (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
         {
             result.previous = leftovers::freeNameFor (folder, bundleName, leftovers::Kind::old);
 
-            if (files.renameRetrying (folder, bundleName, folder, result.previous) != FsStatus::ok)
-                return false;
+            if (const auto moved = files.renameRetrying (folder, bundleName, folder, result.previous); moved != FsStatus::ok)
+                return moved;
 
             // The old copy leaves every host's sight before the new one may be seen.
             if (leftovers::makeInert (files, folder, result.previous))
-                return true;
+                return FsStatus::ok;
 
             const auto back = leftovers::undoInert (files, folder, result.previous)
                               && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok;
             if (! back)
                 result.previousCopyAt = folder.pathOf (result.previous);
 
-            return false;
+            return FsStatus::failed;
         }
 
         // After a failed step 4 or 5: the previous copy goes back first; the report says where it
@@ -84,26 +86,30 @@ namespace kv::install
 
         // Only "not found" means there is no copy to keep.
         if (! staging.isOpen() || (bundleKind == ItemKind::absent && status != FsStatus::notFound))
-            return { InstallProblem::bundleInUse, bundlePath };
+            return { problemFor (status, InstallProblem::bundleInUse), bundlePath };
 
         // Step 1, while the old copy still stands.
         staging.syncToDisk();
 
-        if (bundleKind != ItemKind::absent && ! moveOldCopyAside (files, folder, bundleName, result))
+        if (bundleKind != ItemKind::absent)
         {
-            result.problem = InstallProblem::bundleInUse;
-            result.detail = bundlePath;
-            return result;
+            if (const auto aside = moveOldCopyAside (files, folder, bundleName, result); aside != FsStatus::ok)
+            {
+                result.problem = problemFor (aside, InstallProblem::bundleInUse);
+                result.detail = bundlePath;
+                return result;
+            }
         }
 
-        const auto swapped = leftovers::undoInert (files, staging, stagedName)
-                             && files.renameRetrying (staging, stagedName, folder, bundleName) == FsStatus::ok;
+        auto placed = leftovers::undoInert (files, staging, stagedName) ? FsStatus::ok : FsStatus::failed;
+        if (placed == FsStatus::ok)
+            placed = files.renameRetrying (staging, stagedName, folder, bundleName);
 
-        if (! swapped)
+        if (placed != FsStatus::ok)
         {
             leftovers::makeInert (files, staging, stagedName);
             putOldCopyBack (files, folder, bundleName, result);
-            result.problem = InstallProblem::writeFailed;
+            result.problem = problemFor (placed, InstallProblem::writeFailed);
             result.detail = bundlePath;
         }
 

@@ -1,5 +1,10 @@
 // Copies held by a host, a virus scanner or their attributes.
 #include "install/InstallPassFixture.h"
+#include "main_screen/OutcomeNote.h"
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -215,4 +220,84 @@ TEST_F (InstallPass, ReadOnlyItemsInsideTheBundleAreReplacedAndNothingOutsideIsT
     outsider.setReadOnly (false);
     outsider.deleteFile();
     expectOnlyTheBundleIn (0);
+}
+
+namespace
+{
+    // An immutable item refuses even root, as Windows refuses an administrator access to an item
+    // whose permissions or a security program say no.
+    struct Immutable final
+    {
+        explicit Immutable (const juce::File& itemToLock)
+            : item (itemToLock)
+        {
+            locked = set (true);
+        }
+        ~Immutable() { set (false); }
+
+        bool set (bool on) const
+        {
+            const auto fd = ::open (item.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            int flags = 0;
+            const auto done = fd >= 0 && ::ioctl (fd, FS_IOC_GETFLAGS, &flags) == 0
+                              && (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl (fd, FS_IOC_SETFLAGS, &flags) == 0);
+            if (fd >= 0)
+                ::close (fd);
+            return done;
+        }
+
+        juce::File item;
+        bool locked = false;
+    };
+
+    struct CountingRenames final : public FileOperations
+    {
+        CountingRenames() { holdRetryMs = 2000; }
+        juce::String counted;
+        int renames = 0;
+
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            renames += name == counted ? 1 : 0;
+            return FileOperations::rename (from, name, to, toName);
+        }
+    };
+}
+
+TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
+{
+    ASSERT_TRUE (runInstallPass (request ({ true, true, false })).succeeded());
+    installOldCopy (0);
+
+    {
+        // The installed CLAP file itself: it cannot be moved aside, and no wait would change that.
+        const Immutable lock (bundle (1));
+        if (! lock.locked)
+            GTEST_SKIP() << "immutable files need root on a file system that has them";
+
+        const auto before = snapshotTree (destination (1));
+        CountingRenames files;
+        files.counted = bundle (1).getFileName();
+        const auto report = runInstallPass (request ({ false, true, false }), files);
+
+        ASSERT_EQ (report.outcomes.size(), 1u);
+        EXPECT_EQ (report.outcomes[0].problem, InstallProblem::accessDenied);
+        EXPECT_EQ (files.renames, 1);
+        EXPECT_TRUE (report.details().contains ("refused permission")) << report.details();
+        EXPECT_FALSE (report.details().contains ("Close any program")) << report.details();
+        EXPECT_EQ (snapshotTree (destination (1)), before);
+    }
+
+    {
+        // A file inside the old VST3 copy: the new copy goes in, and the note says why the old one stays.
+        const Immutable lock (bundle (0).getChildFile ("Contents/Resources/old-preset.txt"));
+        const auto report = runInstallPass (request ({ true, false, false }));
+
+        ASSERT_TRUE (report.succeeded()) << report.details();
+        EXPECT_TRUE (report.outcomes[0].removalRefused);
+        EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
+        EXPECT_TRUE (outcome_note::wordsFor (report).contains ("could not be deleted: administrators are not allowed"))
+            << outcome_note::wordsFor (report);
+        EXPECT_FALSE (holdsLoadableNames (report.outcomes[0].stillInUse));
+    }
 }
