@@ -55,6 +55,9 @@ namespace kv::fs
         // file as it is closed instead.
         void syncToDisk() const;
 
+        // Which item stands under the name now, never through a link.
+        FsStatus identityOf (const juce::String& name, ItemIdentity& identity) const;
+
         // True when users other than administrators may create, rename or delete items in this
         // folder: from its security descriptor on Windows, its mode bits elsewhere.
         bool othersMayChange() const;

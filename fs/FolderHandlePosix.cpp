@@ -279,6 +279,17 @@ namespace kv::fs
 
     void FolderHandle::syncToDisk() const { ::syncfs (handle); }
 
+    FsStatus FolderHandle::identityOf (const juce::String& name, ItemIdentity& identity) const
+    {
+        struct stat info;
+
+        if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return lastStatus();
+
+        identity = { (juce::uint64) info.st_dev, (juce::uint64) info.st_ino };
+        return FsStatus::ok;
+    }
+
     bool FolderHandle::othersMayChange() const
     {
         struct stat info;

@@ -273,4 +273,19 @@ namespace kv::fs
     }
 
     void FolderHandle::syncToDisk() const {}
+
+    FsStatus FolderHandle::identityOf (const juce::String& name, ItemIdentity& identity) const
+    {
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
+        BY_HANDLE_FILE_INFORMATION info {};
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return status;
+        if (! ::GetFileInformationByHandle (item.handle, &info))
+            return lastStatus();
+
+        identity = { info.dwVolumeSerialNumber, ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow };
+        return FsStatus::ok;
+    }
 }

@@ -18,6 +18,15 @@ namespace kv::fs
         failed
     };
 
+    // Which file or folder an item is, whatever its name: the same on a volume for as long as it lives.
+    struct ItemIdentity
+    {
+        juce::uint64 volume = 0, file = 0;
+
+        bool operator== (const ItemIdentity& other) const noexcept { return volume == other.volume && file == other.file; }
+        bool operator!= (const ItemIdentity& other) const noexcept { return ! operator== (other); }
+    };
+
     enum class ItemKind
     {
         absent,

@@ -38,6 +38,7 @@ namespace kv::install
             case InstallProblem::archiveUnsafe: return "the installer's archive for it holds unsafe entries";
             case InstallProblem::notEnoughMemory: return "this computer has too little memory to unpack it";
             case InstallProblem::accessDenied: return "the installer was refused permission to change it";
+            case InstallProblem::replacedByAnother: return "another item took its place as it was being installed";
             default: return "an unknown error";
         }
     }
@@ -114,6 +115,11 @@ namespace kv::install
                 line << ". Any copy already there is kept as it was.";
 
             line << keptCopiesNote (outcome);
+
+            if (outcome.leftoverAt != juce::File())
+                line << (outcome.leftoverHidden ? " What this pass unpacked could not all be removed yet; it is hidden from plug-in hosts and goes the next time the installer starts."
+                                                : " What this pass unpacked could not all be removed; a plug-in host may still load it from "
+                                                      + outcome.leftoverAt.getFullPathName() + ".");
 
             lines.add (line);
         }

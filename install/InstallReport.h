@@ -17,7 +17,8 @@ namespace kv::install
         archiveDamaged, // sizes or CRC-32 do not match the archive's records
         archiveUnsafe, // entries outside the bundle, absolute names or links
         notEnoughMemory, // an entry is larger than this computer can unpack in memory
-        accessDenied // permission to change an item was refused: waiting would change nothing
+        accessDenied, // permission to change an item was refused: waiting would change nothing
+        replacedByAnother // another item took the bundle's name as the new copy was put there
     };
 
     struct FormatOutcome
@@ -35,6 +36,11 @@ namespace kv::install
 
         // Not installed, and the copy that was there could not be put back: where it is now.
         juce::File previousCopyAt;
+
+        // Not installed, and what this pass made could not all be removed yet: where it is, and
+        // whether anything in it is still loadable by a host.
+        juce::File leftoverAt;
+        bool leftoverHidden = true;
 
         // Copies an earlier pass moved aside and that could not be put back, with no bundle in
         // their place: kept as they are, where the user can find them.

@@ -42,13 +42,20 @@ namespace kv::install
         FormatOutcome rollBack (const BundleJob& job, FileOperations& files, OpenedDestination& destination,
                                 const juce::String& stagingName, InstallProblem problem, const juce::String& detail)
         {
+            auto failed = outcome (job, problem, detail);
             FsStatus status;
+
             if (stagingName.isNotEmpty() && destination.folder.kindOf (stagingName, status) != ItemKind::absent)
-                leftovers::disposeOf (files, destination.folder, stagingName, job.bundleName);
+            {
+                if (const auto disposal = leftovers::disposeOf (files, destination.folder, stagingName, job.bundleName); ! disposal.removed)
+                {
+                    failed.leftoverAt = disposal.leftAt;
+                    failed.leftoverHidden = disposal.hiddenFromHosts;
+                }
+            }
 
             destination.folder = {};
             removeCreatedFolders (destination.created, files);
-            auto failed = outcome (job, problem, detail);
             failed.oldCopiesKept = destination.recovered.oldCopiesKept;
             return failed;
         }
@@ -104,6 +111,7 @@ namespace kv::install
         {
             auto failed = rollBack (job, files, destination, staged.stagingName, swap.problem, swap.detail);
             failed.previousCopyAt = swap.previousCopyAt;
+            failed.leftoverHidden = failed.leftoverHidden && swap.stagedCopyHidden;
             return failed;
         }
 

@@ -62,6 +62,23 @@ namespace kv::install
             return FsStatus::failed;
         }
 
+        // Steps 4 and 5, and the check that what stands under the bundle's name is then the staged
+        // copy itself, before any old copy may go.
+        FsStatus placeNewCopy (FileOperations& files, const FolderHandle& staging, const juce::String& stagedName, const FolderHandle& folder,
+                               const juce::String& bundleName, bool& strangerInPlace)
+        {
+            fs::ItemIdentity staged, placed;
+
+            if (staging.identityOf (stagedName, staged) != FsStatus::ok || ! leftovers::undoInert (files, staging, stagedName))
+                return FsStatus::failed;
+
+            if (const auto renamed = files.renameRetrying (staging, stagedName, folder, bundleName); renamed != FsStatus::ok)
+                return renamed;
+
+            strangerInPlace = folder.identityOf (bundleName, placed) != FsStatus::ok || placed != staged;
+            return strangerInPlace ? FsStatus::failed : FsStatus::ok;
+        }
+
         // After a failed step 4 or 5: the previous copy goes back first; the report says where it
         // is if it cannot.
         void putOldCopyBack (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
@@ -101,13 +118,20 @@ namespace kv::install
             }
         }
 
-        auto placed = leftovers::undoInert (files, staging, stagedName) ? FsStatus::ok : FsStatus::failed;
-        if (placed == FsStatus::ok)
-            placed = files.renameRetrying (staging, stagedName, folder, bundleName);
+        bool strangerInPlace = false;
+        const auto placed = placeNewCopy (files, staging, stagedName, folder, bundleName, strangerInPlace);
 
-        if (placed != FsStatus::ok)
+        if (strangerInPlace)
         {
-            leftovers::makeInert (files, staging, stagedName);
+            // Something else took the bundle's name: the old copy stays aside, where it is.
+            result.problem = InstallProblem::replacedByAnother;
+            result.detail = bundlePath;
+            if (result.previous.isNotEmpty())
+                result.previousCopyAt = folder.pathOf (result.previous);
+        }
+        else if (placed != FsStatus::ok)
+        {
+            result.stagedCopyHidden = leftovers::makeInert (files, staging, stagedName);
             putOldCopyBack (files, folder, bundleName, result);
             result.problem = problemFor (placed, InstallProblem::writeFailed);
             result.detail = bundlePath;

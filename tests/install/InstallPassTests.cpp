@@ -176,3 +176,62 @@ TEST_F (InstallPass, BundleInUseIsNotUninstalled)
     EXPECT_EQ (report.headline(), "UNINSTALL FAILED");
     EXPECT_EQ (snapshotTree (destination (0)), before);
 }
+
+TEST_F (InstallPass, TheSwapIsCheckedBeforeTheOldCopyGoesAndWhatAFailedPassLeavesIsTold)
+{
+    // Another item takes the bundle's name the moment the new copy is put there.
+    struct Usurped final : public FileOperations
+    {
+        Usurped() { holdRetryMs = 0; }
+
+        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
+        {
+            const auto status = FileOperations::rename (from, name, to, toName);
+
+            if (status == FsStatus::ok && name.endsWith (".kv-inert") && toName == "Strandline2.vst3")
+            {
+                FileOperations::rename (to, toName, to, "taken away");
+                to.createFolder (toName);
+            }
+
+            return status;
+        }
+    };
+
+    installOldCopy (0);
+    const auto before = snapshotTree (bundle (0));
+    Usurped usurped;
+    const auto report = runInstallPass (request ({ true, false, false }), usurped);
+
+    ASSERT_EQ (report.outcomes.size(), 1u);
+    const auto& outcome = report.outcomes[0];
+    EXPECT_EQ (outcome.problem, InstallProblem::replacedByAnother);
+    ASSERT_NE (outcome.previousCopyAt, juce::File());
+    EXPECT_EQ (snapshotTree (outcome.previousCopyAt).size(), before.size()) << report.details();
+
+    // An unpack that fails, and a staged file that cannot be removed after it: the failure says so.
+    struct StagingKept final : public FileOperations
+    {
+        StagingKept() { holdRetryMs = 0; }
+
+        std::unique_ptr<HandleOutputStream> createFile (const FolderHandle& parent, const juce::String& name, FsStatus& status) override
+        {
+            if (parent.path().getFileName() != "x64")
+                return FileOperations::createFile (parent, name, status);
+            status = FsStatus::failed;
+            return nullptr;
+        }
+
+        FsStatus remove (const FolderHandle& parent, const juce::String& name) override
+        {
+            return name.startsWith ("Plugin") ? FsStatus::busy : FileOperations::remove (parent, name);
+        }
+    };
+
+    StagingKept kept;
+    const auto failed = runInstallPass (request ({ false, false, true }), kept);
+
+    ASSERT_EQ (failed.outcomes.size(), 1u);
+    EXPECT_NE (failed.outcomes[0].leftoverAt, juce::File());
+    EXPECT_TRUE (failed.details().contains ("could not all be removed yet")) << failed.details();
+}
