@@ -39,13 +39,15 @@ namespace kv::install
         int removed = 0; // leftovers removed
         int stillInUse = 0; // leftovers hidden from hosts, to go later
         juce::Array<juce::File> oldCopiesKept; // the bundle is missing and these could not be put back
+        bool leftForNextStart = false; // another installer held the lock, or it could not be made: nothing was touched
 
         void add (const RecoveryResult& other);
     };
 
     // A pass that was killed, or lost power, can leave its work half done beside a bundle.
     // Before anything looks at the bundles, this puts right what such a pass left, for every
-    // format, under the installer lock. Nothing is touched when another installer holds it.
+    // format, under the installer lock. It waits a little for another installer's pass to end;
+    // after that nothing is touched, and the result says the work is left for the next start.
     RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders,
-                                   fs::FileOperations& files = fs::FileOperations::real());
+                                   fs::FileOperations& files = fs::FileOperations::real(), int lockWaitMs = 3000);
 }

@@ -14,6 +14,13 @@ namespace kv::install
 
         platform::InstallerLock lock (request.productName, request.lockWaitMs);
 
+        // Fail closed: a pass never runs without the lock.
+        if (lock.couldNotBeMade())
+        {
+            report.lockUnavailable = true;
+            return report;
+        }
+
         if (! lock.isHeld())
         {
             report.anotherInstallerRunning = true;

@@ -6,7 +6,7 @@ namespace kv::install
 {
     bool InstallReport::succeeded() const
     {
-        if (anotherInstallerRunning)
+        if (anotherInstallerRunning || lockUnavailable)
             return false;
 
         for (const auto& outcome : outcomes)
@@ -78,6 +78,9 @@ namespace kv::install
 
     juce::String InstallReport::details() const
     {
+        if (lockUnavailable)
+            return "The installer could not make sure that no other installer works at the same time. Nothing was changed: restart the computer, then run this installer again.";
+
         if (anotherInstallerRunning)
             return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
 

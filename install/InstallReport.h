@@ -53,6 +53,7 @@ namespace kv::install
     {
         bool uninstall = false;
         bool anotherInstallerRunning = false; // the pass did not start: nothing was touched
+        bool lockUnavailable = false; // the pass did not start: the installers' lock could not be made
         std::vector<FormatOutcome> outcomes;
 
         bool succeeded() const;

@@ -73,8 +73,11 @@ MainComponent::MainComponent()
     helpLabel->setJustificationType (juce::Justification::centred);
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
     // A copy a killed pass moved aside and that could not be put back is named until the first hover.
-    const auto keptCopies = kv::install::describeKeptCopies (recovered.oldCopiesKept);
-    helpLabel->setText (keptCopies.isEmpty() ? applicationVersion : keptCopies, juce::dontSendNotification);
+    auto notice = kv::install::describeKeptCopies (recovered.oldCopiesKept);
+    if (recovered.leftForNextStart)
+        notice = (notice + " Another installer is at work: what an earlier pass may have left beside the plug-ins is put right the next time this installer starts.")
+                     .trim();
+    helpLabel->setText (notice.isEmpty() ? applicationVersion : notice, juce::dontSendNotification);
 
     setSize (600, 600);
 }

@@ -17,6 +17,7 @@ namespace kv::install
         removed += other.removed;
         stillInUse += other.stillInUse;
         oldCopiesKept.addArray (other.oldCopiesKept);
+        leftForNextStart = leftForNextStart || other.leftForNextStart;
     }
 
     static bool wholeBundleStands (const FolderHandle& folder, const juce::String& bundleName)
@@ -94,14 +95,18 @@ namespace kv::install
         return folder.isOpen() ? recoverBundle (files, folder, bundle.getFileName()) : RecoveryResult();
     }
 
-    RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders, FileOperations& files)
+    RecoveryResult recoverAtStart (const juce::String& productName, const FormatArray<juce::File>& destinationFolders, FileOperations& files,
+                                   int lockWaitMs)
     {
         RecoveryResult total;
         files.resetRetryBudget();
-        kv::platform::InstallerLock lock (productName, 0);
+        kv::platform::InstallerLock lock (productName, lockWaitMs);
 
         if (! lock.isHeld())
+        {
+            total.leftForNextStart = true;
             return total;
+        }
 
         for (int i = 0; i < numFormats; ++i)
             total.add (recoverBundle (bundleFileFor (destinationFolders[(size_t) i], productName, i), files));

@@ -2,38 +2,28 @@
 
 #include "platform/PlatformFolders.h"
 
-#if ! JUCE_WINDOWS
+#include <cerrno>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-#endif
 
 namespace kv::platform
 {
-#if JUCE_WINDOWS
-    InstallerLock::InstallerLock (const juce::String& productName, int timeoutMs)
-        : mutex (std::make_unique<juce::InterProcessLock> ("Korvane_kv_installer_" + productName))
+    namespace
     {
-        held = mutex->enter (timeoutMs);
-    }
-
-    InstallerLock::~InstallerLock()
-    {
-        if (held)
-            mutex->exit();
-    }
-#else
-    static bool bindAbstractName (int handle, const juce::String& name)
-    {
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-
         // A leading NUL puts the name in the abstract namespace: no file, gone with the process.
-        const auto utf8 = name.toStdString();
-        const auto length = juce::jmin (utf8.size(), sizeof (address.sun_path) - 1);
-        std::memcpy (address.sun_path + 1, utf8.data(), length);
+        int bindAbstractName (int handle, const juce::String& name)
+        {
+            sockaddr_un address {};
+            address.sun_family = AF_UNIX;
 
-        return ::bind (handle, reinterpret_cast<const sockaddr*> (&address), (socklen_t) (offsetof (sockaddr_un, sun_path) + 1 + length)) == 0;
+            const auto utf8 = name.toStdString();
+            const auto length = juce::jmin (utf8.size(), sizeof (address.sun_path) - 1);
+            std::memcpy (address.sun_path + 1, utf8.data(), length);
+
+            const auto size = (socklen_t) (offsetof (sockaddr_un, sun_path) + 1 + length);
+            return ::bind (handle, reinterpret_cast<const sockaddr*> (&address), size) == 0 ? 0 : errno;
+        }
     }
 
     InstallerLock::InstallerLock (const juce::String& productName, int timeoutMs)
@@ -46,16 +36,29 @@ namespace kv::platform
         {
             socketHandle = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
 
-            if (socketHandle >= 0 && bindAbstractName (socketHandle, name))
+            if (socketHandle < 0)
+            {
+                unavailable = true;
+                return;
+            }
+
+            const auto error = bindAbstractName (socketHandle, name);
+
+            if (error == 0)
             {
                 held = true;
                 return;
             }
 
-            if (socketHandle >= 0)
-                ::close (socketHandle);
-
+            ::close (socketHandle);
             socketHandle = -1;
+
+            // Only a name in use means another installer holds it.
+            if (error != EADDRINUSE)
+            {
+                unavailable = true;
+                return;
+            }
 
             if (juce::Time::getMillisecondCounter() >= giveUpAt)
                 return;
@@ -69,5 +72,4 @@ namespace kv::platform
         if (socketHandle >= 0)
             ::close (socketHandle);
     }
-#endif
 }
