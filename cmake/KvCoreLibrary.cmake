@@ -50,10 +50,10 @@ set_target_properties(kv_juce PROPERTIES POSITION_INDEPENDENT_CODE ON)
 # One library per folder, each linking only the layers below it:
 #   kv_text, kv_pe  - checks of outside text; the version resource of a module
 #   kv_archive      - reading and checking ZIP archives (archive/)
-#   kv_fs           - handle-relative file work (fs/)
 #   kv_platform     - stand-ins for Windows-only interfaces (platform/)
+#   kv_fs           - handle-relative file work (fs/)
 #   kv_install      - the install pass and the recovery (install/)
-foreach(layer text pe archive fs platform install)
+foreach(layer text pe archive platform fs install)
     add_subdirectory("${PROJECT_SOURCE_DIR}/${layer}" "${CMAKE_BINARY_DIR}/${layer}")
 endforeach()
 

@@ -3,6 +3,8 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <vector>
+
 // Who may change a folder, from its security descriptor: the rule that decides whether
 // Windows may be asked to delete something in it at boot, by path, as SYSTEM.
 namespace kv::fs
@@ -30,46 +32,44 @@ namespace kv::fs
 
     }
 
-    bool FolderHandle::othersMayChange() const
+    bool windows::othersMayChangeFolder (HANDLE folder)
     {
         PSID owner = nullptr;
         PACL dacl = nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
 
-        if (::GetSecurityInfo (handle, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl, nullptr,
+        if (::GetSecurityInfo (folder, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner, nullptr, &dacl, nullptr,
                                &descriptor)
             != ERROR_SUCCESS)
             return true;
 
-        // An owner may always change the folder's permissions; no list grants everyone everything.
-        auto others = ! isTrustedSid (owner) || dacl == nullptr;
-        constexpr ACCESS_MASK changing = FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY | FILE_DELETE_CHILD | DELETE | WRITE_DAC | WRITE_OWNER
-                                         | GENERIC_WRITE | GENERIC_ALL | MAXIMUM_ALLOWED;
+        std::vector<windows_rules::AccessEntry> entries;
 
-        for (DWORD i = 0; ! others && i < dacl->AceCount; ++i)
+        for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i)
         {
             ACE_HEADER* header = nullptr;
-            if (! ::GetAce (dacl, i, (LPVOID*) &header))
+            windows_rules::AccessEntry entry;
+            entry.type = windows_rules::AccessEntry::Type::other;
+
+            if (::GetAce (dacl, i, (LPVOID*) &header))
             {
-                others = true;
-                break;
+                // Allowed and denied entries share their layout up to the SID.
+                const auto* ace = reinterpret_cast<const ACCESS_ALLOWED_ACE*> (header);
+                entry.type = header->AceType == ACCESS_ALLOWED_ACE_TYPE  ? windows_rules::AccessEntry::Type::allowed
+                             : header->AceType == ACCESS_DENIED_ACE_TYPE ? windows_rules::AccessEntry::Type::denied
+                                                                         : windows_rules::AccessEntry::Type::other;
+                entry.inheritOnly = (header->AceFlags & INHERIT_ONLY_ACE) != 0;
+                entry.mask = ace->Mask;
+                entry.trustedSid = entry.type != windows_rules::AccessEntry::Type::other && isTrustedSid ((PSID) &ace->SidStart);
             }
 
-            if ((header->AceFlags & INHERIT_ONLY_ACE) != 0 || header->AceType == ACCESS_DENIED_ACE_TYPE)
-                continue;
-
-            if (header->AceType != ACCESS_ALLOWED_ACE_TYPE)
-            {
-                others = true; // an entry this check does not read: assume the worst
-                break;
-            }
-
-            const auto* ace = reinterpret_cast<const ACCESS_ALLOWED_ACE*> (header);
-            if ((ace->Mask & changing) != 0 && ! isTrustedSid ((PSID) &ace->SidStart))
-                others = true;
+            entries.push_back (entry);
         }
 
+        const auto others = windows_rules::othersMayChange (isTrustedSid (owner), dacl != nullptr, entries);
         ::LocalFree (descriptor);
         return others;
     }
+
+    bool FolderHandle::othersMayChange() const { return windows::othersMayChangeFolder (handle); }
 }

@@ -46,14 +46,27 @@ namespace kv::fs::windows
 
     std::wstring longPath (const juce::File& file)
     {
-        const auto path = file.getFullPathName();
+        return platform::windowsLongPath (file.getFullPathName()).toWideCharPointer();
+    }
 
-        if (path.startsWith ("\\\\?\\"))
-            return path.toWideCharPointer();
-        if (path.startsWith ("\\\\"))
-            return (juce::String ("\\\\?\\UNC\\") + path.substring (2)).toWideCharPointer();
+    namespace
+    {
+        constexpr LONG statusReparsePointEncountered = (LONG) 0xC000050BL;
+        constexpr LONG statusInvalidParameter = (LONG) 0xC000000DL;
+        constexpr ULONG objDontReparse = 0x00001000; // OBJ_DONT_REPARSE, Windows 10 1803 on
 
-        return (juce::String ("\\\\?\\") + path).toWideCharPointer();
+        bool& noDontReparse()
+        {
+            static bool refused = false;
+            return refused;
+        }
+
+        // Wine may take the flag and still follow Unix links: there, every item is opened as itself.
+        bool dontReparseWorks()
+        {
+            static const bool wine = ::GetProcAddress (::GetModuleHandleW (L"ntdll.dll"), "wine_get_version") != nullptr;
+            return ! wine && ! noDontReparse();
+        }
     }
 
     HANDLE openChild (HANDLE parent, const juce::String& name, ACCESS_MASK access, ULONG disposition, ULONG options, FsStatus& status)
@@ -78,11 +91,26 @@ namespace kv::fs::windows
         attributes.ObjectName = &objectName;
         attributes.Attributes = OBJ_CASE_INSENSITIVE;
 
-        IO_STATUS_BLOCK io {};
         HANDLE handle = INVALID_HANDLE_VALUE;
-        const auto result = nt.createFile (&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, disposition,
-                                           options | openReparsePoint | synchronousIo, nullptr, 0);
+        const auto open = [&] (bool asItself)
+        {
+            IO_STATUS_BLOCK io {};
+            attributes.Attributes = OBJ_CASE_INSENSITIVE | (asItself ? 0 : objDontReparse);
+            return nt.createFile (&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, disposition,
+                                  options | (asItself ? openReparsePoint : 0) | synchronousIo, nullptr, 0);
+        };
+
+        // Where Windows has OBJ_DONT_REPARSE, a placeholder's filter serves it as the folder or file
+        // it shows, and any link on the way is refused rather than followed; a link at the name
+        // itself is then opened as itself. Elsewhere every item is opened as itself.
+        auto result = dontReparseWorks() ? open (false) : statusReparsePointEncountered;
+
+        if (result == statusInvalidParameter)
+            noDontReparse() = true;
+
+        if (result == statusReparsePointEncountered || result == statusInvalidParameter)
+            result = open (true);
 
         if (result < 0)
         {
@@ -104,9 +132,17 @@ namespace kv::fs::windows
 
         if (attributesOut != nullptr)
             *attributesOut = info.FileAttributes;
-        if ((info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        if ((info.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 && windows_rules::isNameSurrogate (info.ReparseTag))
             return ItemKind::link;
 
         return (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ItemKind::folder : ItemKind::file;
+    }
+
+    bool sameItem (HANDLE a, HANDLE b)
+    {
+        BY_HANDLE_FILE_INFORMATION first {}, second {};
+        return ::GetFileInformationByHandle (a, &first) && ::GetFileInformationByHandle (b, &second)
+               && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh
+               && first.nFileIndexLow == second.nFileIndexLow;
     }
 }

@@ -4,6 +4,8 @@
 // directory and so reach an item from its parent's handle, and the mapping of their errors.
 // Included only by fs/*Windows.cpp.
 #include "fs/FolderHandle.h"
+#include "fs/WindowsRules.h"
+#include "platform/PlatformFolders.h"
 
 #include <windows.h>
 #include <winternl.h>
@@ -73,4 +75,11 @@ namespace kv::fs::windows
     };
 
     ItemKind kindOfOpened (HANDLE handle, DWORD* attributesOut = nullptr);
+
+    // True when users other than SYSTEM, Administrators and TrustedInstaller may create, rename
+    // or delete in the folder, or change its attributes, from its security descriptor.
+    bool othersMayChangeFolder (HANDLE folder);
+
+    // True when both handles are of the same file or folder.
+    bool sameItem (HANDLE a, HANDLE b);
 }

@@ -2,50 +2,102 @@
 
 #include <vector>
 
-// Removal at the next start of Windows, by the Session Manager's list of pending renames.
+// Removal at the next start of Windows, by the Session Manager's list of pending renames. At
+// boot Windows deletes by the path it was given, as SYSTEM, before anyone can look: so the
+// path is the item's own final path (its volume by GUID, from the item's handle), never the
+// settings' spelling, and every folder from the volume's root down to the item is checked to
+// be neither a reparse point nor changeable by a standard user, on a fixed local volume.
 namespace kv::fs
 {
     using namespace windows;
 
     namespace
     {
-        // True when the value already lists this path for deletion at the next start.
-        bool alreadyScheduled (const std::wstring& path)
+        std::vector<std::pair<juce::String, juce::String>> pendingRenames()
         {
             HKEY key = nullptr;
+            std::vector<char16_t> value;
+
             if (::RegOpenKeyExW (HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-                return false;
+                return {};
 
             DWORD type = 0, bytes = 0;
-            std::vector<wchar_t> value;
 
             if (::RegQueryValueExW (key, L"PendingFileRenameOperations", nullptr, &type, nullptr, &bytes) == ERROR_SUCCESS && type == REG_MULTI_SZ)
             {
-                value.resize (bytes / sizeof (wchar_t) + 2, 0);
+                value.resize (bytes / sizeof (char16_t) + 1, 0);
                 if (::RegQueryValueExW (key, L"PendingFileRenameOperations", nullptr, &type, (LPBYTE) value.data(), &bytes) != ERROR_SUCCESS)
                     value.clear();
+                else
+                    value.resize (bytes / sizeof (char16_t));
             }
 
             ::RegCloseKey (key);
+            return windows_rules::readPendingRenames (value.data(), value.size());
+        }
 
-            // Pairs of source and target; an empty target means "delete". Sources are "\??\" paths.
-            const auto wanted = juce::String ("\\??\\") + juce::String (path.c_str()).fromFirstOccurrenceOf ("\\\\?\\", false, false);
-            std::vector<juce::String> strings;
+        // The item's path as Windows resolves it now: "\\?\Volume{...}\folder\item".
+        juce::String finalPathOf (HANDLE item)
+        {
+            std::vector<wchar_t> path (32768);
+            const auto length = ::GetFinalPathNameByHandleW (item, path.data(), (DWORD) path.size(), FILE_NAME_NORMALIZED | VOLUME_NAME_GUID);
+            return length > 0 && length < path.size() ? juce::String (path.data()) : juce::String();
+        }
 
-            for (size_t i = 0; i < value.size() && value[i] != 0; i += wcslen (&value[i]) + 1)
-                strings.emplace_back (&value[i]);
+        // Walks from the volume's root to the item's folder by handles, one name at a time, and
+        // checks each folder; true when the walk ends at the very folder the item is in.
+        bool everyFolderAboveIsSafe (const juce::String& finalPath, HANDLE itemParent)
+        {
+            const auto parts = juce::StringArray::fromTokens (finalPath.fromFirstOccurrenceOf ("\\\\?\\", false, false), "\\", {});
 
-            for (size_t i = 0; i + 1 < strings.size(); i += 2)
-                if (strings[i].equalsIgnoreCase (wanted) && strings[i + 1].isEmpty())
-                    return true;
+            if (parts.size() < 2)
+                return false;
 
-            return false;
+            const auto root = "\\\\?\\" + parts[0] + "\\";
+            ScopedHandle folder { ::CreateFileW (root.toWideCharPointer(), FILE_READ_ATTRIBUTES | READ_CONTROL | FILE_TRAVERSE,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                                 FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr) };
+
+            if (::GetDriveTypeW (root.toWideCharPointer()) != DRIVE_FIXED)
+                return false;
+
+            for (int i = 1;; ++i)
+            {
+                DWORD attributes = 0;
+
+                if (folder.handle == INVALID_HANDLE_VALUE || kindOfOpened (folder.handle, &attributes) != ItemKind::folder
+                    || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || othersMayChangeFolder (folder.handle))
+                    return false;
+
+                if (i == parts.size() - 1)
+                    return sameItem (folder.handle, itemParent);
+
+                FsStatus status;
+                ScopedHandle next { openChild (folder.handle, parts[i], FILE_READ_ATTRIBUTES | READ_CONTROL | FILE_TRAVERSE, dispositionOpen, directoryFile, status) };
+                std::swap (folder.handle, next.handle);
+            }
         }
     }
 
     bool FolderHandle::scheduleRemovalAtRestart (const juce::String& name) const
     {
-        const auto path = longPath (pathOf (name));
-        return alreadyScheduled (path) || ::MoveFileExW (path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return false;
+
+        const auto finalPath = finalPathOf (item.handle);
+
+        // Anything not checked is left as it is: the next start of the installer removes it.
+        if (finalPath.isEmpty() || ! everyFolderAboveIsSafe (finalPath, handle))
+            return false;
+
+        const auto ntPath = "\\??\\" + finalPath.fromFirstOccurrenceOf ("\\\\?\\", false, false);
+
+        if (windows_rules::isScheduledForRemoval (pendingRenames(), ntPath))
+            return true;
+
+        return ::MoveFileExW (finalPath.toWideCharPointer(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != 0;
     }
 }

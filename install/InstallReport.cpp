@@ -76,6 +76,58 @@ namespace kv::install
         return outcome.oldCopiesKept.isEmpty() ? juce::String() : " " + describeKeptCopies (outcome.oldCopiesKept);
     }
 
+    static juce::String failureLine (const FormatOutcome& outcome, bool uninstall)
+    {
+        auto line = formatNames[outcome.formatIndex] + (uninstall ? " was not removed: " : " was not installed: ")
+                    + describeProblem (outcome.problem, uninstall);
+
+        if (outcome.detail.isNotEmpty())
+            line << " (" << outcome.detail << ")";
+
+        if (outcome.previousCopyAt != juce::File())
+            line << ". The copy that was there could not be put back; it is now at " << outcome.previousCopyAt.getFullPathName()
+                 << " and the installer puts it back the next time it starts.";
+        else if (uninstall)
+            line << ". It is kept as it was.";
+        else
+            line << ". Any copy already there is kept as it was.";
+
+        line << keptCopiesNote (outcome);
+
+        if (outcome.leftoverAt != juce::File())
+            line << (outcome.leftoverHidden ? " What this pass unpacked could not all be removed yet; it is hidden from plug-in hosts and goes the next time the installer starts."
+                                            : " What this pass unpacked could not all be removed; a plug-in host may still load it from "
+                                                  + outcome.leftoverAt.getFullPathName() + ".");
+        return line;
+    }
+
+    // What to do, once for each kind of failure there was.
+    static juce::StringArray adviceFor (const std::vector<FormatOutcome>& outcomes)
+    {
+        const auto any = [&outcomes] (std::initializer_list<InstallProblem> problems)
+        {
+            for (const auto& outcome : outcomes)
+                for (const auto problem : problems)
+                    if (outcome.problem == problem)
+                        return true;
+            return false;
+        };
+
+        juce::StringArray advice;
+
+        if (any ({ InstallProblem::bundleInUse, InstallProblem::writeFailed }))
+            advice.add ("Close any program that uses the plug-in and run the installer again.");
+        if (any ({ InstallProblem::accessDenied }))
+            advice.add ("Administrators are not allowed to change these files (by their permissions, a locked file or a security "
+                        "program): allow it, or choose another folder in SETTINGS, then run the installer again.");
+        if (any ({ InstallProblem::noDestination, InstallProblem::destinationNotCreatable }))
+            advice.add ("Choose a folder you can write to in SETTINGS and run the installer again.");
+        if (any ({ InstallProblem::archiveDamaged, InstallProblem::archiveUnsafe }))
+            advice.add ("Download the installer again.");
+
+        return advice;
+    }
+
     juce::String InstallReport::details() const
     {
         if (lockUnavailable)
@@ -85,61 +137,17 @@ namespace kv::install
             return "Another installer is running. Nothing was changed: let it finish, then run this installer again.";
 
         juce::StringArray lines;
-        bool anyFailure = false, anyDamage = false, anyInUse = false, anyFolder = false, anyDenied = false;
 
         for (const auto& outcome : outcomes)
         {
-            const auto name = formatNames[outcome.formatIndex];
-
             if (outcome.succeeded())
-            {
-                lines.add (name + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
+                lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
                            + (uninstall ? keptCopiesNote (outcome) : juce::String()));
-                continue;
-            }
-
-            anyFailure = true;
-            anyDamage |= outcome.problem == InstallProblem::archiveDamaged || outcome.problem == InstallProblem::archiveUnsafe;
-            anyInUse |= outcome.problem == InstallProblem::bundleInUse || outcome.problem == InstallProblem::writeFailed;
-            anyFolder |= outcome.problem == InstallProblem::noDestination || outcome.problem == InstallProblem::destinationNotCreatable;
-            anyDenied |= outcome.problem == InstallProblem::accessDenied;
-
-            auto line = name + (uninstall ? " was not removed: " : " was not installed: ") + describeProblem (outcome.problem, uninstall);
-
-            if (outcome.detail.isNotEmpty())
-                line << " (" << outcome.detail << ")";
-
-            if (outcome.previousCopyAt != juce::File())
-                line << ". The copy that was there could not be put back; it is now at " << outcome.previousCopyAt.getFullPathName()
-                     << " and the installer puts it back the next time it starts.";
-            else if (uninstall)
-                line << ". It is kept as it was.";
             else
-                line << ". Any copy already there is kept as it was.";
-
-            line << keptCopiesNote (outcome);
-
-            if (outcome.leftoverAt != juce::File())
-                line << (outcome.leftoverHidden ? " What this pass unpacked could not all be removed yet; it is hidden from plug-in hosts and goes the next time the installer starts."
-                                                : " What this pass unpacked could not all be removed; a plug-in host may still load it from "
-                                                      + outcome.leftoverAt.getFullPathName() + ".");
-
-            lines.add (line);
+                lines.add (failureLine (outcome, uninstall));
         }
 
-        if (anyFailure)
-        {
-            if (anyInUse)
-                lines.add ("Close any program that uses the plug-in and run the installer again.");
-            if (anyDenied)
-                lines.add ("Administrators are not allowed to change these files (by their permissions, a locked file or a security "
-                           "program): allow it, or choose another folder in SETTINGS, then run the installer again.");
-            if (anyFolder)
-                lines.add ("Choose a folder you can write to in SETTINGS and run the installer again.");
-            if (anyDamage)
-                lines.add ("Download the installer again.");
-        }
-
+        lines.addArray (adviceFor (outcomes));
         return lines.joinIntoString ("\n");
     }
 

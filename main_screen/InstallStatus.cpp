@@ -35,7 +35,7 @@ namespace install_status
 
     FormatState stateOf (const juce::File& bundle, const juce::File& versionFile, const juce::String& productVersion)
     {
-        if (! bundle.exists())
+        if (! kv::platform::itemExists (bundle))
             return {};
 
         return stateForVersion (readInstalledVersion (versionFile), productVersion);

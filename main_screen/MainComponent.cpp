@@ -4,6 +4,7 @@
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "platform/InstalledVersion.h"
 #include "install/Install.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -42,7 +43,7 @@ MainComponent::MainComponent()
 
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
-        formatSelected[i] = bundleFileFor ((int) i).exists();
+        formatSelected[i] = kv::platform::itemExists (bundleFileFor ((int) i));
         auto* tile = addInvisibleButton (formatNames[(int) i]);
         tile->liveDescription = [this, i]
         { return install_status::statusText (statusOf ((int) i)); };

@@ -4,6 +4,7 @@
 #include "main_screen/EmbeddedArchives.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
+#include "platform/InstalledVersion.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
@@ -135,7 +136,7 @@ std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& but
 {
     return hover_help::textFor (
         buttonName, [this] (int formatIndex)
-        { return bundleFileFor (formatIndex).exists(); },
+        { return kv::platform::itemExists (bundleFileFor (formatIndex)); },
         productVersion);
 }
 

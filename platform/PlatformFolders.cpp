@@ -10,6 +10,16 @@ namespace kv::platform
                && (path.length() == 2 || path[2] == '/' || path[2] == '\\');
     }
 
+    juce::String windowsLongPath (const juce::String& path)
+    {
+        if (path.startsWith ("\\\\?\\"))
+            return path;
+        if (path.startsWith ("\\\\"))
+            return "\\\\?\\UNC\\" + path.substring (2);
+
+        return "\\\\?\\" + path;
+    }
+
     juce::String windowsAbsolutePath (const juce::String& path)
     {
         const auto native = path.replaceCharacter ('/', '\\');

@@ -28,4 +28,8 @@ namespace kv::platform
     // Empty for a path that is not absolute on Windows (JUCE alone would take "//server"
     // for a relative path there).
     juce::String windowsAbsolutePath (const juce::String& path);
+
+    // A Windows path in the "\\?\" form that works past 260 characters whatever the system's
+    // long-path policy: "C:\x" becomes "\\?\C:\x", "\\server\share" "\\?\UNC\server\share".
+    juce::String windowsLongPath (const juce::String& path);
 }

@@ -61,3 +61,12 @@ TEST (PlatformFolders, WindowsTakesEitherSeparatorNetworkPathsIncluded)
     for (const auto* relative : { "", "VST3", "Plug-Ins/VST3", "1:/x", "CC:/x" })
         EXPECT_EQ (windowsAbsolutePath (relative), juce::String()) << relative;
 }
+
+TEST (PlatformFolders, LongPathsTakeTheFormThatWorksPast260Characters)
+{
+    using kv::platform::windowsLongPath;
+
+    EXPECT_EQ (windowsLongPath ("C:\\Program Files\\VST3"), "\\\\?\\C:\\Program Files\\VST3");
+    EXPECT_EQ (windowsLongPath ("\\\\server\\share\\VST3"), "\\\\?\\UNC\\server\\share\\VST3");
+    EXPECT_EQ (windowsLongPath ("\\\\?\\C:\\x"), "\\\\?\\C:\\x");
+}

@@ -2,6 +2,7 @@
    under Wine:
      host_helper load <module> <ready> <stop>   keeps the module loaded (LoadLibraryExW)
      host_helper open <file> <ready> <stop>     keeps it open, sharing reads only (no delete)
+     host_helper mutex <name> <ready> <stop>    holds the named mutex, as another installer would
      host_helper attrib <path> [RHS]            adds those attributes (files and folders,
                                                 which Wine's attrib cannot), then prints them
    <ready> is created once the hold is in place; the hold ends when <stop> exists. */
@@ -21,7 +22,9 @@ static int attributes (const wchar_t* path, const wchar_t* add)
         return 1;
 
     for (; add != NULL && *add != 0; ++add)
-        now |= *add == L'R' ? FILE_ATTRIBUTE_READONLY : *add == L'H' ? FILE_ATTRIBUTE_HIDDEN : *add == L'S' ? FILE_ATTRIBUTE_SYSTEM : 0;
+        now |= *add == L'R' ? FILE_ATTRIBUTE_READONLY : *add == L'H' ? FILE_ATTRIBUTE_HIDDEN
+                                                    : *add == L'S'   ? FILE_ATTRIBUTE_SYSTEM
+                                                                     : 0;
 
     if (add != NULL && ! SetFileAttributesW (path, now))
         return 1;
@@ -39,11 +42,21 @@ int wmain (int argc, wchar_t** argv)
 
     if (argc != 5)
     {
-        fwprintf (stderr, L"usage: host_helper load|open <path> <ready> <stop> | attrib <path> [RHS]\n");
+        fwprintf (stderr, L"usage: host_helper load|open|mutex <path or name> <ready> <stop> | attrib <path> [RHS]\n");
         return 2;
     }
 
-    if (wcscmp (argv[1], L"load") == 0)
+    if (wcscmp (argv[1], L"mutex") == 0)
+    {
+        HANDLE mutex = CreateMutexW (NULL, TRUE, argv[2]);
+
+        if (mutex == NULL || GetLastError() == ERROR_ALREADY_EXISTS)
+        {
+            fwprintf (stderr, L"CreateMutexW did not give a new mutex: %lu\n", GetLastError());
+            return 1;
+        }
+    }
+    else if (wcscmp (argv[1], L"load") == 0)
     {
         if (LoadLibraryExW (argv[2], NULL, 0) == NULL)
         {

@@ -154,6 +154,16 @@ await_colour 96 240 408 84 86CF7A 300 "a destination past 260 characters: the su
 stop_exe
 cmp -s "$deep/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" "$work/new.vst3" || fail "the deep VST3 module is not in place"
 [ "$(ls -A "$deep" | tr '\n' ' ')" = "Strandline2.vst3 " ] || fail "leftovers in the deep folder: $(ls -A "$deep")"
+# The tile reads the bundle and its version past 260 characters too, whatever the long-path policy.
+start_exe
+hover_at 300 60
+expect_pixel "$(shot)" 285 210 0287C4 "a destination past 260 characters: VST3 tile installed (v2.3.0.0)"
+stop_exe
+"$KV_FIXTURE" module "$deep/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" 2.2.0.0
+start_exe
+hover_at 300 60
+expect_pixel "$(shot)" 285 210 CC7E27 "a destination past 260 characters: VST3 tile needs update (v2.2.0.0)"
+stop_exe
 mkdir -p "$deep/Strandline2.vst3.kv-removing/Contents/x86_64-win"
 echo garbage > "$deep/Strandline2.vst3.kv-removing/Contents/x86_64-win/Strandline2.vst3.kv-inert"
 start_exe             # recovery at start; VST3 is pre-selected, being installed
@@ -163,3 +173,17 @@ await_colour 96 240 408 84 86CF7A 300 "a destination past 260 characters: uninst
 stop_exe
 [ -z "$(ls -A "$deep")" ] || fail "the deep folder still holds: $(ls -A "$deep")"
 echo "ok: installed, recovered and uninstalled past 260 characters"
+
+echo "== case 6: another installer holds the lock"
+# Wine has no private namespaces: the installers meet at the Global name, as two sessions would.
+printf '<?xml version="1.0" encoding="UTF-8"?>\r\n\r\n<Plugin_Manager_Settings VST3_Path="%s" CLAP_Path="C:\\CLAP" AAX_Path="C:\\AAX"/>\r\n' \
+    "$win_common\\VST3" > "$settings"
+hold mutex 'Global\Korvane_kv_installer_Strandline2' lock
+start_exe
+click_now 546 471     # INSTALL (VST3 is pre-selected)
+await_colour 24 168 552 120 E08A2A 150 "another installer holds the lock: the failure view"
+keep_shot case6
+stop_exe
+cmp -s "$vst3_module" "$work/new.vst3" || fail "the VST3 bundle was changed while another installer held the lock"
+release_all
+echo "ok: while another installer holds the lock nothing is touched, and the screen says so"

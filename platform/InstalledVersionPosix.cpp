@@ -1,20 +1,16 @@
 #include "platform/InstalledVersion.h"
 
-#if ! JUCE_WINDOWS
 #include "pe/PeVersionReader.h"
-#endif
 
 namespace kv::platform
 {
+    bool itemExists (const juce::File& item) { return item.exists(); }
+
     juce::String readFileVersion (const juce::File& file)
     {
         if (! file.existsAsFile())
             return {};
 
-#if JUCE_WINDOWS
-        return file.getVersion();
-#else
         return juce::String (kv::pe::readPeFileVersion (file.getFullPathName().toStdString()));
-#endif
     }
 }

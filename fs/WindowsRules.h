@@ -1,0 +1,54 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+#include <utility>
+#include <vector>
+
+// The decisions the Windows handle layer makes, as plain functions over the values Windows
+// gives, so that they are tested on every system: which reparse points are links, who may
+// change a folder, and what Windows is already asked to delete at its next start.
+namespace kv::fs::windows_rules
+{
+    // Only name surrogates (junctions, symbolic links, mount points) lead elsewhere. Cloud-file
+    // placeholders, deduplicated files and container layers are reparse points too, and are
+    // the files and folders they show.
+    constexpr bool isNameSurrogate (juce::uint32 reparseTag) noexcept { return (reparseTag & 0x20000000u) != 0; }
+
+    // One entry of a folder's access list, as the security rule reads it.
+    struct AccessEntry
+    {
+        enum class Type
+        {
+            allowed,
+            denied,
+            other // an entry type the rule does not read
+        };
+
+        Type type = Type::allowed;
+        bool inheritOnly = false;
+        juce::uint32 mask = 0;
+        bool trustedSid = false; // SYSTEM, Administrators or TrustedInstaller
+    };
+
+    // The rights that let a user create, rename or delete in a folder, turn an empty one into a
+    // junction (its attributes), or give themselves any of that.
+    constexpr juce::uint32 changingRights = 0x0002 /* FILE_ADD_FILE */ | 0x0004 /* FILE_ADD_SUBDIRECTORY */
+                                            | 0x0010 /* FILE_WRITE_EA */ | 0x0040 /* FILE_DELETE_CHILD */
+                                            | 0x0100 /* FILE_WRITE_ATTRIBUTES */ | 0x00010000 /* DELETE */
+                                            | 0x00040000 /* WRITE_DAC */ | 0x00080000 /* WRITE_OWNER */
+                                            | 0x02000000 /* MAXIMUM_ALLOWED */ | 0x10000000 /* GENERIC_ALL */
+                                            | 0x40000000 /* GENERIC_WRITE */;
+
+    // True when anyone but SYSTEM, Administrators and TrustedInstaller may change the folder:
+    // an owner may always change its permissions, and no list at all grants everyone everything.
+    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries);
+
+    // The Session Manager's PendingFileRenameOperations value, a REG_MULTI_SZ of UTF-16 units,
+    // as its pairs of source and target. A delete has an empty target, so the value holds
+    // empty strings in the middle ("source\0\0"): it is read to its length, not to the first.
+    std::vector<std::pair<juce::String, juce::String>> readPendingRenames (const char16_t* units, size_t count);
+
+    // True when the pairs already ask for this "\??\" path to be deleted.
+    bool isScheduledForRemoval (const std::vector<std::pair<juce::String, juce::String>>& pairs, const juce::String& ntPath);
+}
