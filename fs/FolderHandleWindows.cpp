@@ -235,7 +235,10 @@ namespace kv::fs
 
         // The attributes of a link would be its own, but leave them: only a link's name goes. A
         // file with another name elsewhere keeps its attributes, which belong to that name too.
-        if (kind != ItemKind::link && (attributes & protectiveAttributes) != 0 && linkCount (item.handle) == 1)
+        const auto protectedFile = kind != ItemKind::link && (attributes & protectiveAttributes) != 0;
+        const auto sharedWithAnotherName = protectedFile && linkCount (item.handle) > 1;
+
+        if (protectedFile && ! sharedWithAnotherName)
             setAttributes (item.handle, attributes & ~protectiveAttributes);
 
         // POSIX semantics take the name away at once, even while another program holds the file.
@@ -247,6 +250,11 @@ namespace kv::fs
         const auto exStatus = statusOfOpenedItem (::GetLastError());
         if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
             return exStatus;
+
+        // Without a disposition that ignores the mark, this name cannot go unless the file's
+        // attributes change, for its other names too: it stays, as refused.
+        if (sharedWithAnotherName)
+            return FsStatus::denied;
 
         FILE_DISPOSITION_INFO plain { TRUE };
         return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus::ok

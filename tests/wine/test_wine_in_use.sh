@@ -187,3 +187,18 @@ stop_exe
 cmp -s "$vst3_module" "$work/new.vst3" || fail "the VST3 bundle was changed while another installer held the lock"
 release_all
 echo "ok: while another installer holds the lock nothing is touched, and the screen says so"
+
+echo "== case 7: a read-only file in the old copy that has another name outside it"
+# Attributes belong to the file, not the name: the other name must keep its read-only mark.
+echo "shared" > "$drive_c/shared.txt"
+ln "$drive_c/shared.txt" "$vst3/Strandline2.vst3/linked.txt"
+protect 'C:\shared.txt' R
+start_exe
+click_now 546 471     # INSTALL (VST3 is pre-selected)
+await_colour 96 240 408 84 86CF7A 300 "a hard-linked read-only file in the old copy: the success view"
+keep_shot case7
+stop_exe
+[ "$(attributes 'C:\shared.txt')" = R ] || fail "the file's other name lost its read-only mark: '$(attributes 'C:\shared.txt')'"
+[ "$(cat "$drive_c/shared.txt")" = shared ] || fail "the file's other name was changed"
+[ ! -e "$vst3/Strandline2.vst3/linked.txt" ] || fail "the new copy holds the old copy's file"
+echo "ok: the new copy is in place; the file's other name keeps its attributes"
