@@ -42,7 +42,8 @@ MainComponent::MainComponent()
 
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
-        formatSelected[i] = bundleFileFor ((int) i).exists();
+        // A copy newer than the one carried is never replaced without being asked for.
+        formatSelected[i] = bundleFileFor ((int) i).exists() && ! statusOf ((int) i).newerThanCarried;
         auto* tile = addInvisibleButton (formatNames[(int) i]);
         tile->liveDescription = [this, i]
         { return install_status::statusText (statusOf ((int) i)); };
@@ -52,8 +53,6 @@ MainComponent::MainComponent()
     auto* install = addInvisibleButton ("INSTALL");
     install->liveTitle = [this]
     { return uninstallFromKeyboard ? juce::String ("Uninstall") : juce::String ("Install"); };
-    install->liveHelp = [this]
-    { return hoverHelpFor ("INSTALL").value_or (juce::String()); };
     installButton.reset (install);
     selectAllButton.reset (addInvisibleButton ("SELECT_ALL"));
     showSelectionOnTiles();
@@ -135,6 +134,9 @@ InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
     const auto isTile = formatNames.contains (name);
     auto button = InvisibleButton::addTo (*this, *this, name, place.title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
     button->setExplicitFocusOrder (place.focusOrder);
+    // Screen readers hear what the help line shows for it.
+    button->liveHelp = [this, name]
+    { return hoverHelpFor (name).value_or (juce::String()); };
     return button.release(); // the caller's owning member takes it
 }
 

@@ -7,6 +7,7 @@
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
+#include "main_screen/OutcomeNote.h"
 #include "settings/DestinationSettings.h"
 
 #include <array>
@@ -84,6 +85,9 @@ public:
     // every format it touched succeeded.
     kv::install::InstallReport installReport;
 
+    // The formats of that pass whose installed copy was newer than the one carried.
+    outcome_note::NewerCopies newerCopiesReplaced;
+
 private:
     // The focus mark follows every move of the focus, between controls too.
     void globalFocusChanged (juce::Component*) override;
@@ -92,6 +96,7 @@ private:
     std::optional<juce::String> hoverHelpFor (const juce::String& buttonName) const;
     void showSelectionOnTiles();
     void runInstallPass();
+    juce::String outcomeWords() const;
     void paintNormalView (juce::Graphics&);
     void paintOutcomeView (juce::Graphics&);
     void paintSuccessView (juce::Graphics&);

@@ -94,6 +94,14 @@ void MainComponent::runInstallPass()
     request.destinationFolders = destinationFolders;
     request.archives = embeddedArchives();
 
+    // Known only before the pass: which of the copies it replaces were newer.
+    newerCopiesReplaced = { {}, productVersion };
+
+    for (size_t i = 0; i < formatSelected.size(); ++i)
+        if (formatSelected[i] && ! request.uninstall)
+            if (const auto state = statusOf ((int) i); state.newerThanCarried)
+                newerCopiesReplaced.installedVersions[i] = state.version;
+
     if (std::find (formatSelected.begin(), formatSelected.end(), true) == formatSelected.end())
     {
         // Nothing to do: no lock to wait for, and the pass's result all the same.
@@ -122,7 +130,7 @@ void MainComponent::runInstallPass()
     showSelectionOnTiles();
 
     // The view's words, readable and announced as the view appears.
-    const auto words = installReport.succeeded() ? outcome_note::wordsFor (installReport) : installReport.details();
+    const auto words = outcomeWords();
     outcomeText->setTitle (installReport.headline());
     outcomeText->setDescription (words);
     outcomeText->setVisible (true);
@@ -131,11 +139,17 @@ void MainComponent::runInstallPass()
     repaint();
 }
 
+juce::String MainComponent::outcomeWords() const
+{
+    return installReport.succeeded() ? outcome_note::wordsFor (installReport, newerCopiesReplaced)
+                                     : outcome_note::failureWordsFor (installReport, newerCopiesReplaced);
+}
+
 std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& buttonName) const
 {
     return hover_help::textFor (
         buttonName, [this] (int formatIndex)
-        { return bundleFileFor (formatIndex).exists(); },
+        { return statusOf (formatIndex); },
         productVersion);
 }
 

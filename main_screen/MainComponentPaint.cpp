@@ -158,7 +158,7 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
     auto iconArea = unit_geometry::inset (area, 12.0f * u);
 
     // A copy still in use by a program is told above the icon, whole, never hidden behind success.
-    if (const auto words = outcome_note::wordsFor (installReport); words.isNotEmpty())
+    if (const auto words = outcomeWords(); words.isNotEmpty())
     {
         const auto note = outcome_note::fit (words, customLookAndFeel.regularFont (2.5f * u), area, u, colour_yellow);
         note.text.draw (g, note.textArea);
@@ -195,7 +195,7 @@ void MainComponent::paintFailureView (juce::Graphics& g)
 
     g.setFont (2.5f * u);
     g.setColour (colour_text);
-    g.drawFittedText (installReport.details(),
+    g.drawFittedText (outcomeWords(),
                       juce::Rectangle<float> (area.getX() + 2.0f * u, area.getY() + 20.0f * u, area.getWidth() - 4.0f * u, 18.0f * u).toNearestInt(),
                       juce::Justification::centredTop, 7, 1.0f);
 }

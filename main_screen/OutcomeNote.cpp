@@ -71,9 +71,38 @@ namespace outcome_note
         }
     }
 
-    juce::String wordsFor (const InstallReport& report)
+    static juce::StringArray newerCopySentences (const InstallReport& report, const NewerCopies& newer)
     {
         juce::StringArray sentences;
+
+        if (report.uninstall)
+            return sentences;
+
+        for (const auto& outcome : report.outcomes)
+        {
+            if (! juce::isPositiveAndBelow (outcome.formatIndex, numFormats))
+                continue;
+
+            const auto& version = newer.installedVersions[(size_t) outcome.formatIndex];
+
+            if (outcome.succeeded() && version.isNotEmpty())
+                sentences.add (formatNames[outcome.formatIndex] + " " + version + " was replaced with the older " + newer.carriedVersion + ".");
+        }
+
+        return sentences;
+    }
+
+    juce::String failureWordsFor (const InstallReport& report, const NewerCopies& newer)
+    {
+        auto sentences = newerCopySentences (report, newer);
+        sentences.insert (0, report.details());
+        sentences.removeEmptyStrings();
+        return sentences.joinIntoString ("\n");
+    }
+
+    juce::String wordsFor (const InstallReport& report, const NewerCopies& newer)
+    {
+        auto sentences = newerCopySentences (report, newer);
 
         // Formats deleted at restart first, in index order within each sentence.
         for (const auto fate : { Fate::atRestart, Fate::atNextStart, Fate::stillLoadable, Fate::refused })
