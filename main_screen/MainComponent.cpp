@@ -177,8 +177,12 @@ void MainComponent::globalFocusChanged (juce::Component*)
     // Arriving anywhere, INSTALL too, with Shift held is a move: only a fresh Shift arms it.
     uninstallFromKeyboard = false;
 
+    // The keyboard gets the help a pointer gets from hovering.
     if (focus_mark::isShown (*this))
+    {
+        showKeyboardHelp();
         repaint();
+    }
 }
 
 void MainComponent::mouseDown (const juce::MouseEvent&)

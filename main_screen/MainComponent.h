@@ -94,6 +94,10 @@ private:
 
     InvisibleButton* addInvisibleButton (const juce::String& name);
     std::optional<juce::String> hoverHelpFor (const juce::String& buttonName) const;
+
+    // The help line for the button with the keyboard focus, or empty when the focus is not
+    // the keyboard's or not on one of the screen's buttons.
+    void showKeyboardHelp();
     void showSelectionOnTiles();
     void runInstallPass();
     juce::String outcomeWords() const;

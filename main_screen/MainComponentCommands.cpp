@@ -1,6 +1,7 @@
 #include "main_screen/MainComponent.h"
 
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/FocusMark.h"
 #include "main_screen/EmbeddedArchives.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
@@ -155,9 +156,10 @@ std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& but
 
 void MainComponent::buttonStateChanged (juce::Button* button)
 {
+    // Off the pointer (a key press too) the line speaks for the control the keyboard is on.
     if (! button->isMouseOver())
     {
-        helpLabel->setText ({}, juce::dontSendNotification);
+        showKeyboardHelp();
         return;
     }
 
@@ -165,4 +167,14 @@ void MainComponent::buttonStateChanged (juce::Button* button)
 
     if (text.has_value())
         helpLabel->setText (*text, juce::dontSendNotification);
+}
+
+void MainComponent::showKeyboardHelp()
+{
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    const auto onOwnButton = focused != nullptr && focused->getParentComponent() == this
+                             && dynamic_cast<const juce::Button*> (focused) != nullptr && focus_mark::isShown (*this);
+
+    helpLabel->setText (onOwnButton ? hoverHelpFor (focused->getName()).value_or (juce::String()) : juce::String(),
+                        juce::dontSendNotification);
 }

@@ -81,6 +81,12 @@ shot()
     echo "$file"
 }
 
+# keep_shot FILE NAME: a copy in $KV_WINDOW_SHOTS, when set, to look at after the run.
+keep_shot()
+{
+    [ -z "${KV_WINDOW_SHOTS:-}" ] || { mkdir -p "$KV_WINDOW_SHOTS" && cp "$1" "$KV_WINDOW_SHOTS/$2.png"; }
+}
+
 # pixel FILE X Y -> RRGGBB
 pixel()
 {
@@ -147,6 +153,25 @@ count_colour()
     convert "$1" -crop "$4x$5+$2+$3" +repage -fuzz 3% -fill black +opaque "#$6" -fill white -opaque "#$6" \
         -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
 }
+
+# resize_to SIZE: the window made SIZE x SIZE, as a drag of its frame can make it (128 at
+# the smallest); px then scales units to it.
+SIZE=600
+resize_to()
+{
+    SIZE="$1"
+    xdotool windowsize --sync "$WID" "$1" "$1" 2> /dev/null || xdotool windowsize "$WID" "$1" "$1"
+    sleep 0.6
+}
+
+# px UNITS: a position in the screen's units (a hundredth of its width) in pixels at SIZE.
+px() { awk -v u="$1" -v s="$SIZE" 'BEGIN { printf "%d", u * s / 100 + 0.5 }'; }
+
+# ink_in FILE X Y W H: pixels in the rectangle that are not the background.
+ink_in() { echo $(( $4 * $5 - $(count_colour "$1" "$2" "$3" "$4" "$5" 111111) )); }
+
+# help_ink FILE: the ink of the help line (4, 90, 92 x 3 units).
+help_ink() { ink_in "$1" "$(px 4)" "$(px 90)" "$(px 92)" "$(px 3)"; }
 
 click_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 hover_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.4; }
