@@ -14,6 +14,7 @@ namespace hover_help
         if (buttonName == "SUPPORT") return juce::String ("Email and Discord support");
         if (buttonName == "SETTINGS") return juce::String ("Click to set the install folder for each format");
         if (buttonName == "CHANGES") return juce::String ("Click to view release notes");
+        if (buttonName == "NOTICE") return juce::String ("Click to dismiss this notice");
         if (buttonName == "INSTALL") return juce::String ("Click to install selected. ") + "Shift-click to uninstall selected";
 
         const auto formatIndex = formatNames.indexOf (buttonName, false);

@@ -4,6 +4,7 @@
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "main_screen/MainLayout.h"
 #include "install/Install.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -71,9 +72,17 @@ MainComponent::MainComponent()
     addAndMakeVisible (*helpLabel);
     helpLabel->setJustificationType (juce::Justification::centred);
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
-    // A copy a killed pass moved aside and that could not be put back is named until the first hover.
-    const auto keptCopies = kv::install::describeKeptCopies (recovered.oldCopiesKept);
-    helpLabel->setText (keptCopies.isEmpty() ? applicationVersion : keptCopies, juce::dontSendNotification);
+    helpLabel->setText (applicationVersion, juce::dontSendNotification);
+
+    noticeText = kv::install::describeKeptCopies (recovered.oldCopiesKept);
+
+    if (noticeText.isNotEmpty())
+    {
+        auto* notice = addInvisibleButton ("NOTICE");
+        notice->liveDescription = [this]
+        { return noticeText; };
+        noticeButton.reset (notice);
+    }
 
     setSize (600, 600);
 }
@@ -103,6 +112,7 @@ namespace
         { "SUPPORT", "Support" },
         { "CHANGES", "Release notes" },
         { "INSTALL", "Install" },
+        { "NOTICE", "Notice" },
     };
 
     struct ButtonPlace
@@ -138,6 +148,23 @@ InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
     button->liveHelp = [this, name]
     { return hoverHelpFor (name).value_or (juce::String()); };
     return button.release(); // the caller's owning member takes it
+}
+
+void MainComponent::dismissNotice()
+{
+    noticeText = {};
+
+    if (noticeButton != nullptr)
+        noticeButton->setVisible (false);
+
+    repaint();
+}
+
+wrapped_text::Fitted MainComponent::noticeLayout() const
+{
+    const auto area = main_layout::noticeTextArea (unit);
+    return wrapped_text::shrinkToFit (noticeText, customLookAndFeel.regularFont (2.5f * unit), colour_yellow, area.getWidth(),
+                                      area.getHeight(), 2.5f * unit, 1.5f * unit, unit, juce::Justification::topLeft);
 }
 
 void MainComponent::showSelectionOnTiles()

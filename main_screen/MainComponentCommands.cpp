@@ -79,6 +79,10 @@ void MainComponent::buttonClicked (juce::Button* button)
     {
         runInstallPass();
     }
+    else if (name == "NOTICE")
+    {
+        dismissNotice();
+    }
 }
 
 void MainComponent::runInstallPass()
@@ -128,6 +132,8 @@ void MainComponent::runInstallPass()
 
     selectAllButton->setVisible (false);
     installButton->setVisible (false);
+    // The outcome tells what became of any copy the notice named.
+    dismissNotice();
     showSelectionOnTiles();
 
     // The view's words, readable and announced as the view appears.

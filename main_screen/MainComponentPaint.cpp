@@ -115,6 +115,9 @@ void MainComponent::paintNormalView (juce::Graphics& g)
     g.setColour (selectAllDown ? colour_surface : colour_text_dim);
     g.drawText ("SELECT ALL", selectAllArea, juce::Justification::centred, true);
 
+    if (showsNotice())
+        paintNotice (g);
+
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
         const auto& button = *formatButtons[i];
@@ -141,6 +144,20 @@ void MainComponent::paintNormalView (juce::Graphics& g)
                         { r.getX() + u, r.getY() + u, 8.0f * u, juce::jmax (0.0f, r.getHeight() - 2.0f * u) },
                         juce::RectanglePlacement::centred);
     }
+}
+
+void MainComponent::paintNotice (juce::Graphics& g)
+{
+    const auto u = unit;
+    g.setColour (colour_text_dim.withAlpha (noticeButton->isMouseOver() ? 0.2f : 0.1f));
+    g.fillRoundedRectangle (main_layout::noticeArea (u), u);
+
+    noticeLayout().text.draw (g, main_layout::noticeTextArea (u));
+
+    const auto cross = main_layout::noticeCross (u);
+    g.setColour (colour_text_dim);
+    g.drawLine ({ cross.getTopLeft(), cross.getBottomRight() }, 0.3f * u);
+    g.drawLine ({ cross.getBottomLeft(), cross.getTopRight() }, 0.3f * u);
 }
 
 void MainComponent::paintOutcomeView (juce::Graphics& g)

@@ -2,6 +2,7 @@
 
 #include "identity/Formats.h"
 #include "look_and_feel/UnitGeometry.h"
+#include "main_screen/WrappedText.h"
 
 namespace outcome_note
 {
@@ -131,22 +132,11 @@ namespace outcome_note
         const auto iconArea = unit_geometry::inset (outcomeArea, 12.0f * u);
         const auto freeHeight = iconArea.getY() - outcomeArea.getY() - 2.0f * u;
 
+        const auto wrapped = wrapped_text::shrinkToFit (words, font, colour, width, freeHeight, 2.5f * u, floorHeightUnits * u, u,
+                                                        juce::Justification::horizontallyCentred);
         Fitted fitted;
-
-        for (auto heightUnits = 2.5f;; heightUnits -= 0.1f)
-        {
-            const auto atFloor = heightUnits <= floorHeightUnits + 0.01f;
-            fitted.textHeight = (atFloor ? floorHeightUnits : heightUnits) * u;
-
-            juce::AttributedString text;
-            text.setJustification (juce::Justification::horizontallyCentred);
-            text.setWordWrap (juce::AttributedString::byWord);
-            text.append (words, font.withHeight (fitted.textHeight), colour);
-            fitted.text.createLayout (text, width);
-
-            if (atFloor || fitted.text.getHeight() <= freeHeight)
-                break;
-        }
+        fitted.text = wrapped.text;
+        fitted.textHeight = wrapped.textHeight;
 
         fitted.textArea = { outcomeArea.getX() + 2.0f * u, outcomeArea.getY() + u, width, fitted.text.getHeight() };
 
