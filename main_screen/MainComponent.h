@@ -8,7 +8,7 @@
 #include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
 #include "main_screen/OutcomeNote.h"
-#include "main_screen/WrappedText.h"
+#include "look_and_feel/WrappedText.h"
 #include "settings/DestinationSettings.h"
 
 #include <array>

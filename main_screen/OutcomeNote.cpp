@@ -2,7 +2,7 @@
 
 #include "identity/Formats.h"
 #include "look_and_feel/UnitGeometry.h"
-#include "main_screen/WrappedText.h"
+#include "look_and_feel/WrappedText.h"
 
 namespace outcome_note
 {

@@ -1,4 +1,4 @@
-#include "main_screen/WrappedText.h"
+#include "look_and_feel/WrappedText.h"
 
 namespace wrapped_text
 {
