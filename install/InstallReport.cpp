@@ -150,16 +150,4 @@ namespace kv::install
         lines.addArray (adviceFor (outcomes));
         return lines.joinIntoString ("\n");
     }
-
-    juce::String InstallReport::notes() const
-    {
-        juce::StringArray lines;
-
-        for (const auto& outcome : outcomes)
-            if (outcome.succeeded() && (outcome.stillInUse != juce::File() || (uninstall && ! outcome.oldCopiesKept.isEmpty())))
-                lines.add (formatNames[outcome.formatIndex] + (uninstall ? " was removed." : " was installed.") + inUseNote (outcome, uninstall)
-                           + (uninstall ? keptCopiesNote (outcome) : juce::String()));
-
-        return lines.joinIntoString ("\n");
-    }
 }

@@ -63,9 +63,6 @@ namespace kv::install
 
         // Which formats failed and why, and what to do about it.
         juce::String details() const;
-
-        // What a user must know even when everything succeeded: copies still in use.
-        juce::String notes() const;
     };
 
     juce::String describeProblem (InstallProblem problem, bool uninstall);

@@ -16,6 +16,9 @@ struct FormatState
 {
     FormatStatus status = FormatStatus::notInstalled;
     juce::String version; // empty when not installed or when the module has no version
+
+    // Installed in a later version than the one carried: a pass would put an older one in its place.
+    bool newerThanCarried = false;
 };
 
 namespace install_status
@@ -27,6 +30,10 @@ namespace install_status
 
     FormatState stateOf (const juce::File& bundle, const juce::File& versionFile, const juce::String& productVersion);
     FormatState stateForVersion (const juce::String& installedVersion, const juce::String& productVersion);
+
+    // Dotted versions part by part as numbers, a missing part counting as 0: "2.3.0.0" is
+    // "2.3.0", and "2.10" is later than "2.9". Negative, 0 or positive.
+    int compareVersions (const juce::String& a, const juce::String& b);
 
     juce::String statusText (const FormatState& state);
 }

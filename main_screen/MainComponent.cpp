@@ -4,6 +4,7 @@
 #include "identity/ProductConstants.h"
 #include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "main_screen/MainLayout.h"
 #include "platform/InstalledVersion.h"
 #include "install/Install.h"
 #include "panels/panel_changelog.h"
@@ -43,7 +44,8 @@ MainComponent::MainComponent()
 
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
-        formatSelected[i] = kv::platform::itemExists (bundleFileFor ((int) i));
+        // A copy newer than the one carried is never replaced without being asked for.
+        formatSelected[i] = kv::platform::itemExists (bundleFileFor ((int) i)) && ! statusOf ((int) i).newerThanCarried;
         auto* tile = addInvisibleButton (formatNames[(int) i]);
         tile->liveDescription = [this, i]
         { return install_status::statusText (statusOf ((int) i)); };
@@ -53,8 +55,6 @@ MainComponent::MainComponent()
     auto* install = addInvisibleButton ("INSTALL");
     install->liveTitle = [this]
     { return uninstallFromKeyboard ? juce::String ("Uninstall") : juce::String ("Install"); };
-    install->liveHelp = [this]
-    { return hoverHelpFor ("INSTALL").value_or (juce::String()); };
     installButton.reset (install);
     selectAllButton.reset (addInvisibleButton ("SELECT_ALL"));
     showSelectionOnTiles();
@@ -73,12 +73,20 @@ MainComponent::MainComponent()
     addAndMakeVisible (*helpLabel);
     helpLabel->setJustificationType (juce::Justification::centred);
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
-    // A copy a killed pass moved aside and that could not be put back is named until the first hover.
-    auto notice = kv::install::describeKeptCopies (recovered.oldCopiesKept);
+    helpLabel->setText (applicationVersion, juce::dontSendNotification);
+
+    noticeText = kv::install::describeKeptCopies (recovered.oldCopiesKept);
     if (recovered.leftForNextStart)
-        notice = (notice + " Another installer is at work: what an earlier pass may have left beside the plug-ins is put right the next time this installer starts.")
-                     .trim();
-    helpLabel->setText (notice.isEmpty() ? applicationVersion : notice, juce::dontSendNotification);
+        noticeText = (noticeText + " Another installer is at work: what an earlier pass may have left beside the plug-ins is put right the next time this installer starts.")
+                         .trim();
+
+    if (noticeText.isNotEmpty())
+    {
+        auto* notice = addInvisibleButton ("NOTICE");
+        notice->liveDescription = [this]
+        { return noticeText; };
+        noticeButton.reset (notice);
+    }
 
     setSize (600, 600);
 }
@@ -108,6 +116,7 @@ namespace
         { "SUPPORT", "Support" },
         { "CHANGES", "Release notes" },
         { "INSTALL", "Install" },
+        { "NOTICE", "Notice" },
     };
 
     struct ButtonPlace
@@ -139,7 +148,27 @@ InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
     const auto isTile = formatNames.contains (name);
     auto button = InvisibleButton::addTo (*this, *this, name, place.title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
     button->setExplicitFocusOrder (place.focusOrder);
+    // Screen readers hear what the help line shows for it.
+    button->liveHelp = [this, name]
+    { return hoverHelpFor (name).value_or (juce::String()); };
     return button.release(); // the caller's owning member takes it
+}
+
+void MainComponent::dismissNotice()
+{
+    noticeText = {};
+
+    if (noticeButton != nullptr)
+        noticeButton->setVisible (false);
+
+    repaint();
+}
+
+wrapped_text::Fitted MainComponent::noticeLayout() const
+{
+    const auto area = main_layout::noticeTextArea (unit);
+    return wrapped_text::shrinkToFit (noticeText, customLookAndFeel.regularFont (2.5f * unit), colour_yellow, area.getWidth(),
+                                      area.getHeight(), 2.5f * unit, 1.5f * unit, unit, juce::Justification::topLeft);
 }
 
 void MainComponent::showSelectionOnTiles()
@@ -179,8 +208,12 @@ void MainComponent::globalFocusChanged (juce::Component*)
     // Arriving anywhere, INSTALL too, with Shift held is a move: only a fresh Shift arms it.
     uninstallFromKeyboard = false;
 
+    // The keyboard gets the help a pointer gets from hovering.
     if (focus_mark::isShown (*this))
+    {
+        showKeyboardHelp();
         repaint();
+    }
 }
 
 void MainComponent::mouseDown (const juce::MouseEvent&)

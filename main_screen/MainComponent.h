@@ -7,6 +7,8 @@
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
+#include "main_screen/OutcomeNote.h"
+#include "look_and_feel/WrappedText.h"
 #include "settings/DestinationSettings.h"
 
 #include <array>
@@ -61,6 +63,15 @@ public:
     std::unique_ptr<panel_changelog> changelogPanel;
     std::unique_ptr<juce::Label> helpLabel;
 
+    // What a start has to tell (a copy a killed pass moved aside that could not be put back),
+    // shown whole between the tiles and EXTRAS until it is dismissed or a pass runs. The
+    // button, made only when there is a notice, is the notice itself: a click, Return or
+    // space dismisses it.
+    juce::String noticeText;
+    std::unique_ptr<juce::TextButton> noticeButton;
+    bool showsNotice() const { return noticeButton != nullptr && noticeButton->isVisible(); }
+    wrapped_text::Fitted noticeLayout() const;
+
     // The success or failure view's words, for screen readers; present with the view.
     std::unique_ptr<AccessibleText> outcomeText;
     FormatArray<std::unique_ptr<juce::Drawable>> formatIcons;
@@ -84,14 +95,24 @@ public:
     // every format it touched succeeded.
     kv::install::InstallReport installReport;
 
+    // The formats of that pass whose installed copy was newer than the one carried.
+    outcome_note::NewerCopies newerCopiesReplaced;
+
 private:
     // The focus mark follows every move of the focus, between controls too.
     void globalFocusChanged (juce::Component*) override;
 
     InvisibleButton* addInvisibleButton (const juce::String& name);
     std::optional<juce::String> hoverHelpFor (const juce::String& buttonName) const;
+
+    // The help line for the button with the keyboard focus, or empty when the focus is not
+    // the keyboard's or not on one of the screen's buttons.
+    void showKeyboardHelp();
     void showSelectionOnTiles();
+    void dismissNotice();
+    void paintNotice (juce::Graphics&);
     void runInstallPass();
+    juce::String outcomeWords() const;
     void paintNormalView (juce::Graphics&);
     void paintOutcomeView (juce::Graphics&);
     void paintSuccessView (juce::Graphics&);

@@ -1,10 +1,10 @@
 #include "main_screen/MainComponent.h"
 
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/FocusMark.h"
 #include "main_screen/EmbeddedArchives.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
-#include "platform/InstalledVersion.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
@@ -79,6 +79,10 @@ void MainComponent::buttonClicked (juce::Button* button)
     {
         runInstallPass();
     }
+    else if (name == "NOTICE")
+    {
+        dismissNotice();
+    }
 }
 
 void MainComponent::runInstallPass()
@@ -94,6 +98,14 @@ void MainComponent::runInstallPass()
     request.selected = formatSelected;
     request.destinationFolders = destinationFolders;
     request.archives = embeddedArchives();
+
+    // Known only before the pass: which of the copies it replaces were newer.
+    newerCopiesReplaced = { {}, productVersion };
+
+    for (size_t i = 0; i < formatSelected.size(); ++i)
+        if (formatSelected[i] && ! request.uninstall)
+            if (const auto state = statusOf ((int) i); state.newerThanCarried)
+                newerCopiesReplaced.installedVersions[i] = state.version;
 
     if (std::find (formatSelected.begin(), formatSelected.end(), true) == formatSelected.end())
     {
@@ -120,10 +132,12 @@ void MainComponent::runInstallPass()
 
     selectAllButton->setVisible (false);
     installButton->setVisible (false);
+    // The outcome tells what became of any copy the notice named.
+    dismissNotice();
     showSelectionOnTiles();
 
     // The view's words, readable and announced as the view appears.
-    const auto words = installReport.succeeded() ? outcome_note::wordsFor (installReport) : installReport.details();
+    const auto words = outcomeWords();
     outcomeText->setTitle (installReport.headline());
     outcomeText->setDescription (words);
     outcomeText->setVisible (true);
@@ -132,19 +146,26 @@ void MainComponent::runInstallPass()
     repaint();
 }
 
+juce::String MainComponent::outcomeWords() const
+{
+    return installReport.succeeded() ? outcome_note::wordsFor (installReport, newerCopiesReplaced)
+                                     : outcome_note::failureWordsFor (installReport, newerCopiesReplaced);
+}
+
 std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& buttonName) const
 {
     return hover_help::textFor (
         buttonName, [this] (int formatIndex)
-        { return kv::platform::itemExists (bundleFileFor (formatIndex)); },
+        { return statusOf (formatIndex); },
         productVersion);
 }
 
 void MainComponent::buttonStateChanged (juce::Button* button)
 {
+    // Off the pointer (a key press too) the line speaks for the control the keyboard is on.
     if (! button->isMouseOver())
     {
-        helpLabel->setText ({}, juce::dontSendNotification);
+        showKeyboardHelp();
         return;
     }
 
@@ -152,4 +173,14 @@ void MainComponent::buttonStateChanged (juce::Button* button)
 
     if (text.has_value())
         helpLabel->setText (*text, juce::dontSendNotification);
+}
+
+void MainComponent::showKeyboardHelp()
+{
+    const auto* focused = juce::Component::getCurrentlyFocusedComponent();
+    const auto onOwnButton = focused != nullptr && focused->getParentComponent() == this
+                             && dynamic_cast<const juce::Button*> (focused) != nullptr && focus_mark::isShown (*this);
+
+    helpLabel->setText (onOwnButton ? hoverHelpFor (focused->getName()).value_or (juce::String()) : juce::String(),
+                        juce::dontSendNotification);
 }

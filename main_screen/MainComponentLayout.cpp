@@ -23,6 +23,9 @@ void MainComponent::resized()
     helpLabel->setBounds (main_layout::helpLabel (unit));
     outcomeText->setBounds (main_layout::outcomeArea (unit).toNearestInt());
 
+    if (noticeButton != nullptr)
+        noticeButton->setBounds (main_layout::noticeArea (unit).toNearestInt());
+
     auto relayout = [this] (juce::Component* panel, float& panelUnit)
     {
         panelUnit = unit;

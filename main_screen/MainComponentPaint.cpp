@@ -115,6 +115,9 @@ void MainComponent::paintNormalView (juce::Graphics& g)
     g.setColour (selectAllDown ? colour_surface : colour_text_dim);
     g.drawText ("SELECT ALL", selectAllArea, juce::Justification::centred, true);
 
+    if (showsNotice())
+        paintNotice (g);
+
     for (size_t i = 0; i < formatButtons.size(); ++i)
     {
         const auto& button = *formatButtons[i];
@@ -143,6 +146,20 @@ void MainComponent::paintNormalView (juce::Graphics& g)
     }
 }
 
+void MainComponent::paintNotice (juce::Graphics& g)
+{
+    const auto u = unit;
+    g.setColour (colour_text_dim.withAlpha (noticeButton->isMouseOver() ? 0.2f : 0.1f));
+    g.fillRoundedRectangle (main_layout::noticeArea (u), u);
+
+    noticeLayout().text.draw (g, main_layout::noticeTextArea (u));
+
+    const auto cross = main_layout::noticeCross (u);
+    g.setColour (colour_text_dim);
+    g.drawLine ({ cross.getTopLeft(), cross.getBottomRight() }, 0.3f * u);
+    g.drawLine ({ cross.getBottomLeft(), cross.getTopRight() }, 0.3f * u);
+}
+
 void MainComponent::paintOutcomeView (juce::Graphics& g)
 {
     if (installReport.succeeded())
@@ -158,7 +175,7 @@ void MainComponent::paintSuccessView (juce::Graphics& g)
     auto iconArea = unit_geometry::inset (area, 12.0f * u);
 
     // A copy still in use by a program is told above the icon, whole, never hidden behind success.
-    if (const auto words = outcome_note::wordsFor (installReport); words.isNotEmpty())
+    if (const auto words = outcomeWords(); words.isNotEmpty())
     {
         const auto note = outcome_note::fit (words, customLookAndFeel.regularFont (2.5f * u), area, u, colour_yellow);
         note.text.draw (g, note.textArea);
@@ -195,7 +212,7 @@ void MainComponent::paintFailureView (juce::Graphics& g)
 
     g.setFont (2.5f * u);
     g.setColour (colour_text);
-    g.drawFittedText (installReport.details(),
+    g.drawFittedText (outcomeWords(),
                       juce::Rectangle<float> (area.getX() + 2.0f * u, area.getY() + 20.0f * u, area.getWidth() - 4.0f * u, 18.0f * u).toNearestInt(),
                       juce::Justification::centredTop, 7, 1.0f);
 }

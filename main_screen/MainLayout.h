@@ -27,6 +27,12 @@ namespace main_layout
     inline juce::Rectangle<int> selectAllButton (float unit) { return unit_geometry::scaled (unit, 77.0f, 22.0f, 19.0f, 5.0f); }
     inline juce::Rectangle<int> helpLabel (float unit) { return unit_geometry::scaled (unit, 4.0f, 90.0f, 92.0f, 3.0f); }
 
+    // Between the tiles and EXTRAS: a notice from the start, with the text inside it and the
+    // cross that dismisses it at its top right.
+    inline juce::Rectangle<float> noticeArea (float unit) { return unit_geometry::scaledFloat (unit, 4.0f, 53.5f, 92.0f, 12.5f); }
+    inline juce::Rectangle<float> noticeTextArea (float unit) { return unit_geometry::scaledFloat (unit, 5.5f, 54.5f, 86.0f, 10.5f); }
+    inline juce::Rectangle<float> noticeCross (float unit) { return unit_geometry::scaledFloat (unit, 92.5f, 55.0f, 2.0f, 2.0f); }
+
     // The area of the format tiles, where the outcome of a pass is shown.
     inline juce::Rectangle<float> outcomeArea (float unit)
     {

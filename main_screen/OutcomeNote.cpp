@@ -2,6 +2,7 @@
 
 #include "identity/Formats.h"
 #include "look_and_feel/UnitGeometry.h"
+#include "look_and_feel/WrappedText.h"
 
 namespace outcome_note
 {
@@ -71,9 +72,38 @@ namespace outcome_note
         }
     }
 
-    juce::String wordsFor (const InstallReport& report)
+    static juce::StringArray newerCopySentences (const InstallReport& report, const NewerCopies& newer)
     {
         juce::StringArray sentences;
+
+        if (report.uninstall)
+            return sentences;
+
+        for (const auto& outcome : report.outcomes)
+        {
+            if (! juce::isPositiveAndBelow (outcome.formatIndex, numFormats))
+                continue;
+
+            const auto& version = newer.installedVersions[(size_t) outcome.formatIndex];
+
+            if (outcome.succeeded() && version.isNotEmpty())
+                sentences.add (formatNames[outcome.formatIndex] + " " + version + " was replaced with the older " + newer.carriedVersion + ".");
+        }
+
+        return sentences;
+    }
+
+    juce::String failureWordsFor (const InstallReport& report, const NewerCopies& newer)
+    {
+        auto sentences = newerCopySentences (report, newer);
+        sentences.insert (0, report.details());
+        sentences.removeEmptyStrings();
+        return sentences.joinIntoString ("\n");
+    }
+
+    juce::String wordsFor (const InstallReport& report, const NewerCopies& newer)
+    {
+        auto sentences = newerCopySentences (report, newer);
 
         // Formats deleted at restart first, in index order within each sentence.
         for (const auto fate : { Fate::atRestart, Fate::atNextStart, Fate::stillLoadable, Fate::refused })
@@ -102,22 +132,11 @@ namespace outcome_note
         const auto iconArea = unit_geometry::inset (outcomeArea, 12.0f * u);
         const auto freeHeight = iconArea.getY() - outcomeArea.getY() - 2.0f * u;
 
+        const auto wrapped = wrapped_text::shrinkToFit (words, font, colour, width, freeHeight, 2.5f * u, floorHeightUnits * u, u,
+                                                        juce::Justification::horizontallyCentred);
         Fitted fitted;
-
-        for (auto heightUnits = 2.5f;; heightUnits -= 0.1f)
-        {
-            const auto atFloor = heightUnits <= floorHeightUnits + 0.01f;
-            fitted.textHeight = (atFloor ? floorHeightUnits : heightUnits) * u;
-
-            juce::AttributedString text;
-            text.setJustification (juce::Justification::horizontallyCentred);
-            text.setWordWrap (juce::AttributedString::byWord);
-            text.append (words, font.withHeight (fitted.textHeight), colour);
-            fitted.text.createLayout (text, width);
-
-            if (atFloor || fitted.text.getHeight() <= freeHeight)
-                break;
-        }
+        fitted.text = wrapped.text;
+        fitted.textHeight = wrapped.textHeight;
 
         fitted.textArea = { outcomeArea.getX() + 2.0f * u, outcomeArea.getY() + u, width, fitted.text.getHeight() };
 

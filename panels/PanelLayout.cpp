@@ -66,6 +66,11 @@ namespace panel_layout
         return { 4.0f * unit, editorBounds.getY(), 16.0f * unit, editorBounds.getHeight() };
     }
 
+    juce::Rectangle<float> settingsProblemBounds (float unit)
+    {
+        return unit_geometry::scaledFloat (unit, 4.0f, 36.0f, 92.0f, 13.0f);
+    }
+
     juce::Rectangle<int> settingsNoteBounds (float unit)
     {
         return unit_geometry::scaled (unit, 4.0f, 50.0f, 92.0f, 20.0f);

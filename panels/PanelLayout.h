@@ -23,6 +23,7 @@ namespace panel_layout
     juce::Rectangle<int> settingsBrowseBounds (float unit, int row);
     juce::Rectangle<float> settingsLabelBounds (juce::Rectangle<float> editorBounds, float unit);
     juce::Rectangle<int> settingsNoteBounds (float unit);
+    juce::Rectangle<float> settingsProblemBounds (float unit); // under the rows, above the note
 
     // Support panel.
     juce::Rectangle<int> discordButtonBounds (float unit);

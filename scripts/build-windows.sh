@@ -103,7 +103,7 @@ if [ -z "$signing" ] && [ -f "$exe" ] && osslsigncode extract-signature -in "$ex
     rm -f "$exe"
 fi
 rm -f "$build/signature.der"
-cmake --build "$build" -j2 --target kv_installer
+cmake --build "$build" -j2 --target kv_installer kv_accessibility_probe
 
 if [ -n "$signing" ]; then
     echo "== signing kv_installer.exe (Authenticode, SHA-256)"

@@ -53,6 +53,8 @@ run_wine_test()
         bash "$1"
 }
 run_wine_test "$here/tests/wine/test_wine.sh" "$here/build-windows-sign/kv_installer-signed.exe"
+KV_PROBE="$here/build-windows/kv_accessibility_probe.exe" \
+    run_wine_test "$here/tests/wine/test_wine_accessibility.sh" "$here/build-windows-sign/kv_installer-signed.exe"
 
 echo "== Windows executable, unsigned as a build without a certificate makes it"
 KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"

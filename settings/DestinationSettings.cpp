@@ -144,13 +144,21 @@ void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& desti
         settings::writeSettingsDocument (*settings::createSettingsDocument (destinationFolders), settingsFile);
 }
 
-void saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path)
+SaveResult saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path)
 {
     auto document = settings::readSettingsDocument (settingsFile);
 
     if (document == nullptr)
-        return;
+        return SaveResult::noSettingsFile;
 
     document->setAttribute (attributeName, path);
-    settings::writeSettingsDocument (*document, settingsFile);
+
+    if (settings::writeSettingsDocument (*document, settingsFile))
+        return SaveResult::saved;
+
+    // The write goes to a new file beside it that then replaces it: when the file itself
+    // still opens for writing, it is the folder that refused. Opening writes nothing, and
+    // JUCE's own access test answers yes to every administrator.
+    juce::FileOutputStream probe (settingsFile);
+    return probe.openedOk() ? SaveResult::folderRefused : SaveResult::fileRefused;
 }

@@ -60,5 +60,14 @@ namespace settings
 // Sets the defaults, then reads the settings file or creates it when it is missing.
 void loadDestinationSettings (juce::File& makerFolder, DestinationFolders& destinationFolders);
 
+// What became of a folder the user chose.
+enum class SaveResult
+{
+    saved,
+    noSettingsFile, // missing or unreadable: nothing is written, as the maker's installers do
+    fileRefused, // the settings file cannot be changed (read-only or locked)
+    folderRefused // its folder refuses the file that replaces it
+};
+
 // Writes one attribute into an existing, readable settings file; nothing otherwise.
-void saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path);
+SaveResult saveDestinationSetting (const juce::File& settingsFile, const juce::String& attributeName, const juce::String& path);

@@ -1,6 +1,7 @@
 #include "settings/panel_settings.h"
 
 #include "identity/ProductIdentity.h"
+#include "look_and_feel/WrappedText.h"
 #include "panels/PanelLayout.h"
 #include "platform/PlatformFolders.h"
 
@@ -77,6 +78,14 @@ void panel_settings::paint (juce::Graphics& g)
         g.drawText ("BROWSE", buttonBounds, juce::Justification::centred, true);
     }
 
+    if (saveProblem.isNotEmpty())
+    {
+        const auto area = panel_layout::settingsProblemBounds (unit);
+        wrapped_text::shrinkToFit (saveProblem, g.getCurrentFont(), colour_orange, area.getWidth(), area.getHeight(), 2.5f * unit,
+                                   1.5f * unit, unit, juce::Justification::topLeft)
+            .text.draw (g, area);
+    }
+
     g.setColour (colour_text_dim.withAlpha (0.7f));
     g.drawFittedText (noteText, panel_layout::settingsNoteBounds (unit), juce::Justification::topLeft, 3, 0.0f);
 }
@@ -138,12 +147,39 @@ void panel_settings::chooserFinished (int row, const juce::File& result)
         return;
 
     const auto path = result.getFullPathName();
+    const auto saved = saveDestinationSetting (settingsFile, rows[row].second, path);
+
+    // A refused write keeps the box and the main screen on what the file holds: the folder
+    // every start will use. Without a file the choice holds for this run, as it always has.
+    saveProblem = saveProblemText (rows[row].first, saved);
+    repaint();
+
+    if (saveProblem.isNotEmpty())
+    {
+        juce::AccessibilityHandler::postAnnouncement (saveProblem, juce::AccessibilityHandler::AnnouncementPriority::high);
+        return;
+    }
 
     pathEditors[(size_t) row]->setText (path, false);
 
-    // The main screen hears of the choice even when the file could not be written.
-    saveDestinationSetting (settingsFile, rows[row].second, path);
-
     if (destinationCallback)
         destinationCallback (row, result);
+}
+
+juce::String panel_settings::saveProblemText (const juce::String& formatName, SaveResult result) const
+{
+    const auto notSaved = "The " + formatName + " folder was not saved: ";
+    const auto then = " Then choose the folder again. Until then every installer keeps using the folder shown.";
+
+    if (result == SaveResult::fileRefused)
+        return notSaved + "the settings file " + settingsFile.getFullPathName()
+               + " cannot be changed (it is read-only, or locked by a security program). Allow changes to it, or ask whoever "
+                 "looks after this computer."
+               + then;
+
+    if (result == SaveResult::folderRefused)
+        return notSaved + "the installer is not allowed to write in " + settingsFile.getParentDirectory().getFullPathName()
+               + ". Allow it, or ask whoever looks after this computer." + then;
+
+    return {};
 }

@@ -36,6 +36,9 @@ public:
     std::vector<std::unique_ptr<juce::TextEditor>> pathEditors;
     std::vector<std::unique_ptr<juce::TextButton>> browseButtons;
 
+    // Why the last folder chosen was not saved, and what to do; empty when it was.
+    juce::String saveProblem;
+
     // Owned here so that closing the panel for good also drops a pending completion.
     std::unique_ptr<juce::FileChooser> chooser;
 
@@ -47,6 +50,7 @@ public:
 
 private:
     void openChooser (int row);
+    juce::String saveProblemText (const juce::String& formatName, SaveResult result) const;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (panel_settings)
 };

@@ -99,3 +99,54 @@ TEST (AppShellWindow, TheKeyboardReachesEveryControlInReadingOrderAndKeepsToAnOp
     }
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
+
+TEST (AppShellWindow, TheHelpLineFollowsTheKeyboardFocusAndStaysThroughAKeyPress)
+{
+    if (! windowTestsEnabled())
+        GTEST_SKIP() << "needs the display to itself";
+
+    kv::test::Sandbox sandbox;
+    {
+        kv_installerApplication::MainWindow window ("kv_installer");
+        auto& screen = *dynamic_cast<MainComponent*> (window.getContentComponent());
+        auto& peer = *window.getPeer();
+        window.toFront (true);
+        pump (1000);
+
+        // Each stop of the Tab order: what the line shows, which a screen reader hears as the help.
+        const std::pair<const char*, const char*> stops[] = {
+            { "SELECT_ALL", "" },
+            { "VST3", "Select to install VST3" },
+            { "CLAP", "Select to install CLAP" },
+            { "AAX", "Select to install AAX" },
+            { "EULA", "Click to read End-User License Agreement" },
+            { "WEBSITE", "Click to open product page on the Korvane website" },
+            { "SETTINGS", "Click to set the install folder for each format" },
+            { "MANUAL", "Click to open product manual in your web browser" },
+            { "SUPPORT", "Email and Discord support" },
+            { "CHANGES", "Click to view release notes" },
+            { "INSTALL", "Click to install selected. Shift-click to uninstall selected" },
+        };
+
+        for (const auto& [name, help] : stops)
+        {
+            ASSERT_EQ (press (peer, tab), name);
+            EXPECT_EQ (screen.helpLabel->getText(), juce::String (help)) << name;
+            auto* focused = dynamic_cast<InvisibleButton*> (juce::Component::getCurrentlyFocusedComponent());
+            ASSERT_NE (focused, nullptr);
+            EXPECT_EQ (focused->createAccessibilityHandler()->getHelp(), juce::String (help)) << name;
+        }
+
+        // Return or space on a button keeps its line.
+        for (int i = 0; i < 8; ++i)
+            press (peer, shiftTab);
+        ASSERT_EQ (juce::Component::getCurrentlyFocusedComponent(), screen.formatButtons[1].get());
+        for (const auto key : { juce::KeyPress::spaceKey, juce::KeyPress::returnKey })
+        {
+            press (peer, juce::KeyPress (key));
+            pump (200);
+            EXPECT_EQ (screen.helpLabel->getText(), "Select to install CLAP");
+        }
+    }
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+}

@@ -338,6 +338,9 @@ TEST (ArchiveCheck, TheBuildCheckHasLibzipReadEveryArchiveTheInstallerPasses)
         ASSERT_TRUE (tool.start (juce::StringArray { juce::File (KV_TEST_BINARY_DIR).getChildFile ("tools/kv_archive_check").getFullPathName(), folder.getFullPathName() }));
         const auto output = tool.readAllProcessOutput();
 
+        // Its output ends before the process does: JUCE reads no exit code until it has gone.
+        ASSERT_TRUE (tool.waitForProcessToFinish (60000)) << c.what;
+
         EXPECT_EQ ((int) tool.getExitCode(), c.exitCode) << c.what << ": " << output;
         EXPECT_TRUE (output.contains (c.said)) << c.what << ": " << output;
     }

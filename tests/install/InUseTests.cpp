@@ -1,10 +1,7 @@
 // Copies held by a host, a virus scanner or their attributes.
 #include "install/InstallPassFixture.h"
 #include "main_screen/OutcomeNote.h"
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
+#include "support/Immutable.h"
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -148,8 +145,8 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         for (const auto& path : files.scheduled)
             EXPECT_TRUE (path.startsWith (leftover.getFullPathName())) << path;
         EXPECT_EQ (files.scheduled.isEmpty(), row.othersMayWrite);
-        EXPECT_TRUE (report.notes().contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
-            << report.notes();
+        EXPECT_TRUE (outcome_note::wordsFor (report).contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
+            << outcome_note::wordsFor (report);
         EXPECT_FALSE (report.details().contains ("not"));
 
         // Once the host lets go, the next pass clears it away.
@@ -224,32 +221,6 @@ TEST_F (InstallPass, ReadOnlyItemsInsideTheBundleAreReplacedAndNothingOutsideIsT
 
 namespace
 {
-    // An immutable item refuses even root, as Windows refuses an administrator access to an item
-    // whose permissions or a security program say no.
-    struct Immutable final
-    {
-        explicit Immutable (const juce::File& itemToLock)
-            : item (itemToLock)
-        {
-            locked = set (true);
-        }
-        ~Immutable() { set (false); }
-
-        bool set (bool on) const
-        {
-            const auto fd = ::open (item.getFullPathName().toRawUTF8(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-            int flags = 0;
-            const auto done = fd >= 0 && ::ioctl (fd, FS_IOC_GETFLAGS, &flags) == 0
-                              && (flags = on ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL, ::ioctl (fd, FS_IOC_SETFLAGS, &flags) == 0);
-            if (fd >= 0)
-                ::close (fd);
-            return done;
-        }
-
-        juce::File item;
-        bool locked = false;
-    };
-
     struct CountingRenames final : public FileOperations
     {
         CountingRenames() { holdRetryMs = 2000; }

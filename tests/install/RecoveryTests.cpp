@@ -1,5 +1,6 @@
 // What an earlier pass left, put right at the next start; two installers at once.
 #include "install/InstallPassFixture.h"
+#include "main_screen/OutcomeNote.h"
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -116,7 +117,7 @@ TEST_F (InstallPass, RecoveryPutsBackTheLatestOldCopyAndNeverDeletesTheOnlyOne)
     EXPECT_EQ (snapshotTree (old ({})), before);
 
     const auto report = runInstallPass (request ({ true, false, false }, true), files);
-    EXPECT_TRUE (report.notes().contains ("kept at " + old ({}).getFullPathName())) << report.notes();
+    EXPECT_TRUE (outcome_note::wordsFor (report).contains ("kept at " + old ({}).getFullPathName())) << outcome_note::wordsFor (report);
     EXPECT_EQ (snapshotTree (old ({})), before);
 
     // With a whole bundle in place it may go at last.

@@ -46,7 +46,7 @@ TEST_F (Fixture, LeavingAButtonEmptiesTheHelpLine)
 TEST (HoverHelp, PlainTexts)
 {
     const auto none = [] (int)
-    { return false; };
+    { return FormatState {}; };
     const std::pair<const char*, const char*> table[] = {
         { "EULA", "Click to read End-User License Agreement" },
         { "MANUAL", "Click to open product manual in your web browser" },
@@ -66,15 +66,39 @@ TEST (HoverHelp, PlainTexts)
 
 TEST (HoverHelp, FormatWordingFollowsTheBundleOnDisk)
 {
+    // VST3 is there in the carried version, CLAP in a later one, AAX not at all.
     int asked = -1;
     const auto present = [&asked] (int i)
-    { asked = i; return i == 0; };
+    {
+        asked = i;
+        return i == 2 ? FormatState {} : install_status::stateForVersion (i == 0 ? "2.3.0.0" : "3.0.0.0", "2.3.0");
+    };
 
     EXPECT_EQ (*hover_help::textFor ("VST3", present, "2.3.0"), "Select to update VST3 to 2.3.0");
     EXPECT_EQ (asked, 0);
     EXPECT_EQ (*hover_help::textFor ("AAX", present, "2.3.0"), "Select to install AAX");
     EXPECT_EQ (asked, 2);
-    EXPECT_EQ (*hover_help::textFor ("CLAP", present, "2.3.0"), "Select to install CLAP");
+    EXPECT_EQ (*hover_help::textFor ("CLAP", present, "2.3.0"), "Select to replace CLAP 3.0.0.0 with the older 2.3.0");
+}
+
+TEST (InstallStatus, OnlyALaterVersionIsNewerThanTheCarriedOne)
+{
+    const std::tuple<const char*, FormatStatus, bool> rows[] = {
+        { "3.0.0.0", FormatStatus::installed, true },
+        { "2.3.0.1", FormatStatus::installed, true },
+        { "2.10.0.0", FormatStatus::installed, true },
+        { "2.3.0.0", FormatStatus::installed, false }, // what the installer itself puts there
+        { "2.3.0", FormatStatus::installed, false },
+        { "2.2.9.0", FormatStatus::needsUpdate, false },
+        { "", FormatStatus::installed, false }, // no version resource
+    };
+
+    for (const auto& [installed, status, newer] : rows)
+    {
+        const auto state = install_status::stateForVersion (installed, "2.3.0");
+        EXPECT_EQ (state.status, status) << installed;
+        EXPECT_EQ (state.newerThanCarried, newer) << installed;
+    }
 }
 
 TEST_F (Fixture, ChangedDestinationChangesTheWordingAndStatus)

@@ -1,4 +1,6 @@
 #include "main_screen/OutcomeNote.h"
+#include "platform/InstalledVersion.h"
+#include "tools/payload/PeModuleWriter.h"
 #include "platform/InstallerLock.h"
 #include "support/MainScreenFixture.h"
 
@@ -61,6 +63,42 @@ TEST_F (Fixture, FormatsAreInstalledInIndexOrderWhateverTheClickOrder)
     EXPECT_EQ (screen->statusOf (0).version, "2.3.0.0");
     EXPECT_EQ (install_status::statusText (screen->statusOf (0)), "v2.3.0.0 INSTALLED");
     EXPECT_TRUE (screen->formatSelected[0] && screen->formatSelected[2]);
+}
+
+TEST_F (Fixture, ANewerCopyIsReplacedOnlyWhenAskedForAndTheOutcomeSaysSo)
+{
+    const auto module = defaultBundle (0).getChildFile ("Contents/x86_64-win/Strandline2.vst3");
+    kv::payload::ModuleOptions later;
+    later.version = kv::payload::ModuleVersion { 3, 0, 0, 0 };
+    const auto bytes = kv::payload::makeModule (later);
+    kv::test::writeBytes (module, bytes.data(), bytes.size());
+    auto& s = build();
+
+    EXPECT_FALSE (s.formatSelected[0]) << "a newer copy must not be pre-selected";
+    EXPECT_FALSE (button ("VST3")->getToggleState());
+    EXPECT_EQ (install_status::statusText (s.statusOf (0)), "v3.0.0.0 INSTALLED");
+
+    // What the help line and a screen reader say are one text.
+    const juce::String help = "Select to replace VST3 3.0.0.0 with the older 2.3.0";
+    auto handler = dynamic_cast<InvisibleButton*> (button ("VST3"))->createAccessibilityHandler();
+    EXPECT_EQ (handler->getHelp(), help);
+    EXPECT_EQ (handler->getDescription(), "v3.0.0.0 INSTALLED");
+
+    // Nothing selected: the newer copy stays.
+    click ("INSTALL");
+    EXPECT_EQ (kv::platform::readFileVersion (module), "3.0.0.0");
+
+    build();
+    click ("VST3");
+    click ("INSTALL");
+    ASSERT_TRUE (screen->installReport.succeeded()) << screen->installReport.details();
+    EXPECT_EQ (kv::platform::readFileVersion (module), "2.3.0.0");
+
+    const juce::String sentence = "VST3 3.0.0.0 was replaced with the older 2.3.0.";
+    EXPECT_TRUE (screen->outcomeText->getDescription().contains (sentence)) << screen->outcomeText->getDescription();
+    const auto notePixels = kv::test::countPixels (render(), { 24, 168, 552, 60 }, [] (juce::Colour pixel)
+                                                   { return kv::test::looksLike (pixel, colour_yellow, 8); });
+    EXPECT_GT (notePixels, 50) << "the success view shows the note above its icon";
 }
 
 TEST_F (Fixture, ShiftClickRightAfterStartRemovesEveryInstalledFormat)

@@ -1,6 +1,7 @@
 #include "panels/PanelLayout.h"
 #include "platform/PlatformFolders.h"
 #include "settings/panel_settings.h"
+#include "support/Immutable.h"
 #include "support/Sandbox.h"
 #include "PanelTestSupport.h"
 
@@ -173,4 +174,44 @@ TEST_F (PanelSettings, BrowseFaceFollowsHoverAndPress)
     EXPECT_TRUE (kv::test::looksLike (faceAt(), kv::test::over (colour_background, colour_text_dim, 0.75f)));
     button.setState (juce::Button::buttonDown);
     EXPECT_EQ (faceAt(), colour_green);
+}
+
+TEST_F (PanelSettings, AFolderThatCannotBeSavedIsSaidAndNotUsed)
+{
+    // Root is refused only by an immutable item: the file itself, or the folder its
+    // replacement must be written in.
+    const std::pair<bool, const char*> rows[] = { { true, "cannot be changed" }, { false, "not allowed to write in" } };
+
+    for (const auto& [lockTheFile, reason] : rows)
+    {
+        SCOPED_TRACE (reason);
+        writeSettings();
+        const auto before = kv::test::readBytes (settingsFile);
+        calls.clear();
+        panel_settings panel (settingsFile, recorder());
+        {
+            const kv::test::Immutable refusing (lockTheFile ? settingsFile : settingsFile.getParentDirectory());
+            ASSERT_TRUE (refusing.locked);
+            panel.chooserFinished (1, chosenFolder ("CLAP here"));
+        }
+
+        EXPECT_EQ (kv::test::readBytes (settingsFile), before);
+        EXPECT_EQ (panel.pathEditors[1]->getText(), "D:/Plugins/CLAP") << "the box shows what the next start uses";
+        EXPECT_TRUE (calls.isEmpty()) << "the main screen keeps the folder the file holds";
+        EXPECT_TRUE (panel.saveProblem.startsWith ("The CLAP folder was not saved: ")) << panel.saveProblem;
+        EXPECT_TRUE (panel.saveProblem.contains (reason)) << panel.saveProblem;
+        EXPECT_TRUE (panel.saveProblem.contains ("choose the folder again")) << panel.saveProblem;
+
+        // Shown whole under the rows, in the warning colour.
+        kv::test::showAt (panel, 6.0f);
+        const auto orange = kv::test::countPixels (kv::test::render (panel), panel_layout::settingsProblemBounds (6.0f).toNearestInt(),
+                                                   [] (juce::Colour pixel)
+                                                   { return kv::test::looksLike (pixel, colour_orange, 8); });
+        EXPECT_GT (orange, 100);
+
+        // Once the file may be written again, the next choice is saved and the words go.
+        panel.chooserFinished (1, chosenFolder ("CLAP here"));
+        EXPECT_TRUE (panel.saveProblem.isEmpty());
+        EXPECT_EQ (calls.size(), 1);
+    }
 }

@@ -13,6 +13,7 @@ cleanup()
 {
     for pid in "${app_pids[@]}"; do kill "$pid" 2> /dev/null || true; done
     for pid in "${app_pids[@]}"; do wait "$pid" 2> /dev/null || true; done
+    chattr -R -i "$work" 2> /dev/null || true   # a test's immutable folders
     rm -rf "$work"
     [ -z "${KV_XVFB_PID:-}" ] || kill "$KV_XVFB_PID" 2> /dev/null || true
 }
@@ -81,6 +82,12 @@ shot()
     echo "$file"
 }
 
+# keep_shot FILE NAME: a copy in $KV_WINDOW_SHOTS, when set, to look at after the run.
+keep_shot()
+{
+    [ -z "${KV_WINDOW_SHOTS:-}" ] || { mkdir -p "$KV_WINDOW_SHOTS" && cp "$1" "$KV_WINDOW_SHOTS/$2.png"; }
+}
+
 # pixel FILE X Y -> RRGGBB
 pixel()
 {
@@ -119,14 +126,14 @@ await_pixel()
 }
 
 # await_pass_end: takes screenshots until the window shows the success or the failure view
-# (about 30 s at most) and prints the last one: on a loaded machine a pass takes seconds.
+# (about 30 s at most, at any SIZE) and prints the last one: on a loaded machine a pass takes seconds.
 await_pass_end()
 {
     local image _
     for _ in $(seq 1 60); do
         image="$(shot)"
-        [ "$(count_colour "$image" 96 240 408 84 86CF7A)" -gt 300 ] && break
-        [ "$(count_colour "$image" 24 168 552 120 E08A2A)" -gt 100 ] && break
+        [ "$(count_colour "$image" "$(px 16)" "$(px 40)" "$(px 68)" "$(px 14)" 86CF7A)" -gt $((300 * SIZE * SIZE / 360000)) ] && break
+        [ "$(count_colour "$image" "$(px 4)" "$(px 28)" "$(px 92)" "$(px 20)" E08A2A)" -gt $((100 * SIZE * SIZE / 360000)) ] && break
     done
     echo "$image"
 }
@@ -147,6 +154,32 @@ count_colour()
     convert "$1" -crop "$4x$5+$2+$3" +repage -fuzz 3% -fill black +opaque "#$6" -fill white -opaque "#$6" \
         -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
 }
+
+# resize_to SIZE: the window made SIZE x SIZE, as a drag of its frame can make it (128 at
+# the smallest); px then scales units to it.
+SIZE=600
+resize_to()
+{
+    SIZE="$1"
+    xdotool windowsize --sync "$WID" "$1" "$1" 2> /dev/null || xdotool windowsize "$WID" "$1" "$1"
+    sleep 0.6
+}
+
+# px UNITS: a position in the screen's units (a hundredth of its width) in pixels at SIZE.
+px() { awk -v u="$1" -v s="$SIZE" 'BEGIN { printf "%d", u * s / 100 + 0.5 }'; }
+
+# ink_in FILE X Y W H: pixels in the rectangle that are not the background.
+ink_in() { echo $(( $4 * $5 - $(count_colour "$1" "$2" "$3" "$4" "$5" 111111) )); }
+
+# yellowish_in FILE X Y W H: pixels of the notes' yellow, however faint its smoothing at
+# small sizes: red well above blue.
+yellowish_in()
+{
+    convert "$1" -crop "$4x$5+$2+$3" +repage -fx 'r > b + 0.1 ? 1 : 0' -colorspace gray -format '%[fx:int(mean*w*h+0.5)]' info:
+}
+
+# help_ink FILE: the ink of the help line (4, 90, 92 x 3 units).
+help_ink() { ink_in "$1" "$(px 4)" "$(px 90)" "$(px 92)" "$(px 3)"; }
 
 click_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.2; xdotool click 1; sleep 0.3; }
 hover_at() { xdotool mousemove --window "$WID" "$1" "$2"; sleep 0.4; }

@@ -83,3 +83,32 @@ close_app
 return_on_install_with_shift fresh
 [ ! -e "$vst3/Strandline2.vst3" ] || fail "Shift pressed on INSTALL, then Return, did not uninstall VST3"
 echo "ok: Shift pressed on INSTALL, then Return, uninstalls"
+close_app
+
+# The help line follows the keyboard as it follows the pointer, and a key press on a button
+# keeps it, at the smallest window and at 600 px.
+for size in 128 600; do
+    start_app "$(new_root)"
+    xdotool windowfocus --sync "$WID" 2> /dev/null || xdotool windowfocus "$WID"
+    resize_to "$size"
+    hover_at "$(px 50)" "$(px 10)"
+    xdotool key Tab
+    sleep 0.4
+    [ "$(help_ink "$(shot)")" -eq 0 ] || fail "$size px: SELECT ALL has no help, yet the line is not empty"
+    xdotool key Tab
+    focused="$(shot)"
+    keep_shot "$focused" "keyboard-help-vst3-$size"
+    ink="$(help_ink "$focused")"
+    [ "$ink" -gt 0 ] || fail "$size px: Tab to the VST3 tile shows no help line"
+    xdotool key space
+    pressed="$(shot)"
+    [ "$(help_ink "$pressed")" -eq "$ink" ] || fail "$size px: space on the VST3 tile changed the help line ($ink -> $(help_ink "$pressed"))"
+    xdotool key shift+Tab
+    sleep 0.3
+    xdotool key shift+Tab
+    install="$(shot)"
+    keep_shot "$install" "keyboard-help-install-$size"
+    [ "$(help_ink "$install")" -gt "$ink" ] || fail "$size px: Shift+Tab to INSTALL does not show its longer help ($(help_ink "$install"))"
+    echo "ok: $size px: the help line follows Tab and stays through a key press"
+    close_app
+done
