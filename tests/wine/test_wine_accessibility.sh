@@ -10,4 +10,14 @@ if ! (cd "$work" && timeout 120 "$wine" "$KV_PROBE" > "$work/probe.log" 2>&1); t
     tr -d '\r' < "$work/probe.log"
     fail "the accessibility tree of the Windows build is not as a screen reader needs it"
 fi
-tr -d '\r' < "$work/probe.log" | grep -E '^(ok|UI Automation|all)'
+tr -d '\r' < "$work/probe.log" | grep -E '^(ok|all)'
+
+# The real installer's window from another process, through the UI Automation core API, as a
+# screen reader's client reads it.
+start_exe
+if ! (cd "$work" && timeout 120 "$wine" "$KV_PROBE" --uia > "$work/uia.log" 2>&1); then
+    tr -d '\r' < "$work/uia.log"
+    fail "UI Automation does not read the Windows build's window"
+fi
+stop_exe
+tr -d '\r' < "$work/uia.log" | grep -E '^(ok|UI Automation)'
