@@ -24,9 +24,12 @@ namespace kv::platform
 
     private:
         bool held = false, unavailable = false;
-        void* mutex = nullptr; // Windows
-        void* privateNamespace = nullptr; // Windows, where it has them
-        int socketHandle = -1; // elsewhere
+#if JUCE_WINDOWS
+        void* mutex = nullptr;
+        void* privateNamespace = nullptr; // where Windows has them
+#else
+        int socketHandle = -1;
+#endif
 
         JUCE_DECLARE_NON_COPYABLE (InstallerLock)
     };
