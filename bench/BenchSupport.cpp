@@ -1,6 +1,7 @@
 #include "BenchSupport.h"
 
 #include "archive/ZipDirectory.h"
+#include "main_screen/EmbeddedArchives.h"
 
 #include <cstdlib>
 #include <fcntl.h>

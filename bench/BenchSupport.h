@@ -31,14 +31,14 @@ namespace kv::bench
     struct ArchiveSet
     {
         juce::File folder; // vst3.zip, clap.zip, aax.zip
-        std::array<EmbeddedArchive, 3> archives;
+        std::array<kv::install::EmbeddedArchive, 3> archives;
     };
 
     // nullptr when that set is not there.
     const ArchiveSet* archiveSet (int moduleMegabytes);
 
     // All three formats selected, destinations inside the given folder.
-    InstallRequest installEverythingInto (const juce::File& folder, bool uninstall = false, int moduleMegabytes = 17);
+    kv::install::InstallRequest installEverythingInto (const juce::File& folder, bool uninstall = false, int moduleMegabytes = 17);
 
     juce::File archiveFile (int formatIndex, int moduleMegabytes = 17);
 
