@@ -33,9 +33,10 @@ image="$(shot)"
 echo "ok: the mark follows the focus to the VST3 tile"
 
 # Select VST3 with space, Shift+Tab round to INSTALL, Return.
+# Each key is given time: on a loaded machine the window takes a moment to move its focus.
 xdotool key space
-sleep 0.3
-xdotool key shift+Tab shift+Tab Return
+sleep 0.6
+xdotool key --delay 250 shift+Tab shift+Tab Return
 image="$(await_pass_end)"
 [ -f "$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3" ] || fail "the VST3 module was not installed from the keyboard"
 [ ! -e "$root/C/Program Files/Common Files/CLAP/Strandline2.clap" ] || fail "CLAP was installed although only VST3 was selected"
