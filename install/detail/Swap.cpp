@@ -41,6 +41,17 @@ namespace kv::install
 
     namespace
     {
+        // After a failed step 3, 4 or 5: the previous copy goes back first; the report says where
+        // it is if it cannot.
+        void putOldCopyBack (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
+        {
+            const auto back = result.previous.isEmpty()
+                              || (leftovers::undoInert (files, folder, result.previous)
+                                  && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok);
+            if (! back)
+                result.previousCopyAt = folder.pathOf (result.previous);
+        }
+
         // Steps 2 and 3; what refused the first, or failed, with the old copy back in place where
         // it could be, when either failed.
         FsStatus moveOldCopyAside (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
@@ -54,11 +65,7 @@ namespace kv::install
             if (leftovers::makeInert (files, folder, result.previous))
                 return FsStatus::ok;
 
-            const auto back = leftovers::undoInert (files, folder, result.previous)
-                              && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok;
-            if (! back)
-                result.previousCopyAt = folder.pathOf (result.previous);
-
+            putOldCopyBack (files, folder, bundleName, result);
             return FsStatus::failed;
         }
 
@@ -79,16 +86,6 @@ namespace kv::install
             return strangerInPlace ? FsStatus::failed : FsStatus::ok;
         }
 
-        // After a failed step 4 or 5: the previous copy goes back first; the report says where it
-        // is if it cannot.
-        void putOldCopyBack (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, SwapResult& result)
-        {
-            const auto back = result.previous.isEmpty()
-                              || (leftovers::undoInert (files, folder, result.previous)
-                                  && files.renameRetrying (folder, result.previous, folder, bundleName) == FsStatus::ok);
-            if (! back)
-                result.previousCopyAt = folder.pathOf (result.previous);
-        }
     }
 
     SwapResult swapIn (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, const juce::String& stagingName)
