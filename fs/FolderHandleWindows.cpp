@@ -286,14 +286,10 @@ namespace kv::fs
     {
         FsStatus status;
         ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
-        BY_HANDLE_FILE_INFORMATION info {};
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
-        if (! ::GetFileInformationByHandle (item.handle, &info))
-            return lastStatus();
 
-        identity = { info.dwVolumeSerialNumber, ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow };
-        return FsStatus::ok;
+        return identityOfOpened (item.handle, identity) ? FsStatus::ok : lastStatus();
     }
 }

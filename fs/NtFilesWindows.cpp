@@ -138,11 +138,20 @@ namespace kv::fs::windows
         return (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? ItemKind::folder : ItemKind::file;
     }
 
+    bool identityOfOpened (HANDLE handle, ItemIdentity& identity)
+    {
+        BY_HANDLE_FILE_INFORMATION info {};
+
+        if (! ::GetFileInformationByHandle (handle, &info))
+            return false;
+
+        identity = { info.dwVolumeSerialNumber, ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow };
+        return true;
+    }
+
     bool sameItem (HANDLE a, HANDLE b)
     {
-        BY_HANDLE_FILE_INFORMATION first {}, second {};
-        return ::GetFileInformationByHandle (a, &first) && ::GetFileInformationByHandle (b, &second)
-               && first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh
-               && first.nFileIndexLow == second.nFileIndexLow;
+        ItemIdentity first, second;
+        return identityOfOpened (a, first) && identityOfOpened (b, second) && first == second;
     }
 }

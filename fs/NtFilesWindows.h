@@ -80,6 +80,9 @@ namespace kv::fs::windows
     // or delete in the folder, or change its attributes, from its security descriptor.
     bool othersMayChangeFolder (HANDLE folder);
 
+    // Which file or folder the handle is of.
+    bool identityOfOpened (HANDLE handle, ItemIdentity& identity);
+
     // True when both handles are of the same file or folder.
     bool sameItem (HANDLE a, HANDLE b);
 }
