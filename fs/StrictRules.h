@@ -7,7 +7,8 @@
 // held open without delete sharing can be neither renamed nor deleted. Off Windows, the
 // handle layer can hold itself to these rules, so that code which would fail on Windows
 // fails the tests here. It counts every handle it opens, per item; another program's handle
-// is a Hold. Off by default; the test suite turns it on.
+// is a Hold. Off by default, and then it costs nothing: the test suite turns it on before it
+// opens any handle.
 namespace kv::fs::strict
 {
     void enable (bool on);

@@ -1,6 +1,7 @@
 #include "fs/StrictRulesPosix.h"
 
 #include <algorithm>
+#include <atomic>
 #include <fcntl.h>
 #include <map>
 #include <mutex>
@@ -32,7 +33,7 @@ namespace kv::fs::strict
         {
             std::mutex lock;
             std::map<int, OpenItem> open;
-            bool enabled = false;
+            std::atomic<bool> enabled { false };
             int refused = 0;
             juce::String last;
         };
@@ -83,13 +84,13 @@ namespace kv::fs::strict
     {
         const std::lock_guard<std::mutex> guard (registry().lock);
         registry().enabled = on;
+
+        // Off, nothing is counted: counts from before would go stale.
+        if (! on)
+            registry().open.clear();
     }
 
-    bool isEnabled()
-    {
-        const std::lock_guard<std::mutex> guard (registry().lock);
-        return registry().enabled;
-    }
+    bool isEnabled() { return registry().enabled; }
 
     int refusedCount()
     {
@@ -123,6 +124,9 @@ namespace kv::fs::strict
     {
         void openedByPath (int fd, const juce::File& path, bool refusesRename, bool refusesRemoval)
         {
+            if (! isEnabled())
+                return;
+
             OpenItem item;
             if (! idOf (fd, item.id))
                 return;
@@ -135,6 +139,9 @@ namespace kv::fs::strict
 
         void openedBelow (int fd, int parentFd, const juce::String& name)
         {
+            if (! isEnabled())
+                return;
+
             OpenItem item;
             ItemId parentId;
             if (! idOf (fd, item.id) || ! idOf (parentFd, parentId))
@@ -155,12 +162,18 @@ namespace kv::fs::strict
 
         void closed (int fd)
         {
+            if (! isEnabled())
+                return;
+
             const std::lock_guard<std::mutex> guard (registry().lock);
             registry().open.erase (fd);
         }
 
         bool refuses (int parentFd, const juce::String& name, bool removal)
         {
+            if (! isEnabled())
+                return false;
+
             struct stat info;
             if (::fstatat (parentFd, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
                 return false;
@@ -169,9 +182,6 @@ namespace kv::fs::strict
             const auto isFolder = S_ISDIR (info.st_mode);
             auto& r = registry();
             const std::lock_guard<std::mutex> guard (r.lock);
-
-            if (! r.enabled)
-                return false;
 
             for (const auto& [fd, item] : r.open)
             {
