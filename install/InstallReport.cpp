@@ -54,6 +54,12 @@ namespace kv::install
             return note + "a plug-in host may still load it from " + outcome.stillInUse.getFullPathName()
                    + ". Close every program that uses the plug-in and run the installer again.";
 
+        // Not in use at all: no wait and no restart removes what permission is refused for.
+        if (outcome.removalRefused)
+            return juce::String (uninstall ? " Some of its files" : " Its old copy")
+                   + " could not be deleted: administrators are not allowed to (a locked file or a security program). "
+                   + (uninstall ? "They are" : "It is") + " hidden from plug-in hosts.";
+
         note << (uninstall ? "they are" : "it is") << " hidden from plug-in hosts and will be deleted "
              << (outcome.removalScheduled ? "when Windows restarts." : "the next time the installer starts.");
         return note;

@@ -269,6 +269,7 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
         EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
         EXPECT_TRUE (outcome_note::wordsFor (report).contains ("could not be deleted: administrators are not allowed"))
             << outcome_note::wordsFor (report);
+        EXPECT_TRUE (report.details().contains ("could not be deleted: administrators are not allowed")) << report.details();
         EXPECT_FALSE (holdsLoadableNames (report.outcomes[0].stillInUse));
     }
 }
