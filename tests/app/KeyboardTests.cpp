@@ -25,6 +25,21 @@ namespace
         return focused != nullptr ? focused->getName() : juce::String ("(none)");
     }
 
+    // The real window in front. Its own focus events settle first, and the window hands its
+    // focus to the main screen.
+    struct FrontWindow
+    {
+        FrontWindow()
+        {
+            window.toFront (true);
+            pump (1000);
+        }
+
+        kv_installerApplication::MainWindow window { "kv_installer" };
+        MainComponent& screen = *dynamic_cast<MainComponent*> (window.getContentComponent());
+        juce::ComponentPeer& peer = *window.getPeer();
+    };
+
     const juce::KeyPress tab { juce::KeyPress::tabKey };
     const juce::KeyPress shiftTab { juce::KeyPress::tabKey, juce::ModifierKeys::shiftModifier, 0 };
 }
@@ -36,12 +51,9 @@ TEST (AppShellWindow, TheKeyboardReachesEveryControlInReadingOrderAndKeepsToAnOp
 
     kv::test::Sandbox sandbox;
     {
-        kv_installerApplication::MainWindow window ("kv_installer");
-        auto& screen = *dynamic_cast<MainComponent*> (window.getContentComponent());
-        auto& peer = *window.getPeer();
-        // The window's own focus events settle first; the window hands its focus to the screen.
-        window.toFront (true);
-        pump (1000);
+        FrontWindow front;
+        auto& screen = front.screen;
+        auto& peer = front.peer;
         ASSERT_TRUE (screen.hasKeyboardFocus (false)) << "the main screen did not get the keyboard focus";
 
         juce::StringArray order;
@@ -107,11 +119,9 @@ TEST (AppShellWindow, TheHelpLineFollowsTheKeyboardFocusAndStaysThroughAKeyPress
 
     kv::test::Sandbox sandbox;
     {
-        kv_installerApplication::MainWindow window ("kv_installer");
-        auto& screen = *dynamic_cast<MainComponent*> (window.getContentComponent());
-        auto& peer = *window.getPeer();
-        window.toFront (true);
-        pump (1000);
+        FrontWindow front;
+        auto& screen = front.screen;
+        auto& peer = front.peer;
 
         // Each stop of the Tab order: what the line shows, which a screen reader hears as the help.
         const std::pair<const char*, const char*> stops[] = {
