@@ -84,7 +84,7 @@ namespace kv::fs
         {
             const auto childrenRemoved = item.kind == ItemKind::folder && item.insideComplete;
             const auto removed = removeRetrying (item.parent, item.name, childrenRemoved);
-            return removed == FsStatus::notFound ? FsStatus::ok : removed;
+            return removed == FsStatus::notFound ? FsStatus (FsStatus::ok) : removed;
         };
 
         Removal removal;

@@ -12,7 +12,7 @@ namespace kv::fs
 {
     namespace
     {
-        FsStatus statusFromErrno (int error)
+        FsStatus::Code codeFromErrno (int error)
         {
             switch (error)
             {
@@ -22,13 +22,24 @@ namespace kv::fs
                 case ENOTEMPTY: return FsStatus::notEmpty;
                 case ELOOP:
                 case ENOTDIR: return FsStatus::notAFolder;
-                // Refused permission, an immutable item included: waiting changes nothing.
+                // Refused permission, an immutable item or a read-only volume: waiting changes nothing.
                 case EACCES:
-                case EPERM: return FsStatus::denied;
+                case EPERM:
+                case EROFS: return FsStatus::denied;
                 case EBUSY:
                 case ETXTBSY: return FsStatus::busy;
+                case ENOSPC:
+                case EDQUOT: return FsStatus::noSpace;
+                case ENODEV:
+                case ENXIO:
+                case ENOMEDIUM: return FsStatus::notReady;
                 default: return FsStatus::failed;
             }
+        }
+
+        FsStatus statusFromErrno (int error)
+        {
+            return { codeFromErrno (error), error == 0 ? SystemError() : SystemError::posix (error) };
         }
 
         FsStatus lastStatus() { return statusFromErrno (errno); }
@@ -78,7 +89,8 @@ namespace kv::fs
                     ::sync_file_range (fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
                     strict::detail::closed (fd);
-                    failed |= ::close (fd) != 0;
+                    if (::close (fd) != 0)
+                        fail (lastStatus());
                     fd = -1;
                 }
 
@@ -93,7 +105,11 @@ namespace kv::fs
                 if (written < 0 && errno == EINTR)
                     return 0;
 
-                return written > 0 ? (juce::int64) written : -1;
+                if (written > 0)
+                    return (juce::int64) written;
+
+                fail (written < 0 ? lastStatus() : FsStatus (FsStatus::failed));
+                return -1;
             }
 
             int fd = -1;
@@ -136,7 +152,7 @@ namespace kv::fs
             fd = open (folder);
         }
 
-        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
             strict::detail::openedByPath (fd, folder);
         return fd < 0 ? FolderHandle() : FolderHandle (fd, folder);
@@ -191,7 +207,7 @@ namespace kv::fs
     FolderHandle FolderHandle::openFolder (const juce::String& name, FsStatus& status) const
     {
         const auto fd = ::openat (handle, name.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
             strict::detail::openedBelow (fd, handle, name);
         return fd < 0 ? FolderHandle() : FolderHandle (fd, pathOf (name));
@@ -199,13 +215,13 @@ namespace kv::fs
 
     FsStatus FolderHandle::createFolder (const juce::String& name) const
     {
-        return ::mkdirat (handle, name.toRawUTF8(), 0755) == 0 ? FsStatus::ok : lastStatus();
+        return ::mkdirat (handle, name.toRawUTF8(), 0755) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     std::unique_ptr<HandleOutputStream> FolderHandle::createFile (const juce::String& name, FsStatus& status) const
     {
         const auto fd = ::openat (handle, name.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        status = fd < 0 ? lastStatus() : FsStatus::ok;
+        status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
             strict::detail::openedBelow (fd, handle, name);
         return fd < 0 ? nullptr : std::make_unique<PosixOutputStream> (fd);
@@ -229,7 +245,7 @@ namespace kv::fs
         if (::fstatat (toFolder.handle, toName.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) == 0)
             return FsStatus::exists;
 
-        return ::renameat (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8()) == 0 ? FsStatus::ok : lastStatus();
+        return ::renameat (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8()) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
@@ -248,9 +264,9 @@ namespace kv::fs
 
         // Swapped between the look and the removal: whatever stands there now, never followed.
         if (errno == ENOTDIR || errno == EISDIR)
-            return ::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? 0 : AT_REMOVEDIR) == 0 ? FsStatus::ok : lastStatus();
+            return ::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? 0 : AT_REMOVEDIR) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
 
-        return errno == EEXIST ? FsStatus::notEmpty : lastStatus();
+        return errno == EEXIST ? FsStatus (FsStatus::notEmpty) : lastStatus();
     }
 
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
@@ -274,7 +290,7 @@ namespace kv::fs
         // With AT_SYMLINK_NOFOLLOW the C library changes the item it opened, and refuses a link
         // swapped in after the look above.
         const auto mode = (info.st_mode & 07777) | wanted;
-        return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus::ok : lastStatus();
+        return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     void FolderHandle::syncToDisk() const { ::syncfs (handle); }

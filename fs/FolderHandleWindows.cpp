@@ -12,7 +12,7 @@ namespace kv::fs
         {
             FILE_BASIC_INFO basic {};
             basic.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
-            return ::SetFileInformationByHandle (handle, FileBasicInfo, &basic, sizeof (basic)) ? FsStatus::ok : lastStatus();
+            return ::SetFileInformationByHandle (handle, FileBasicInfo, &basic, sizeof (basic)) ? FsStatus (FsStatus::ok) : lastStatus();
         }
 
         constexpr DWORD protectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -45,8 +45,10 @@ namespace kv::fs
                 {
                     // Windows has no flush of a whole volume for us: each new file goes to the disk
                     // before it may be renamed into place.
-                    failed |= ! ::FlushFileBuffers (handle);
-                    failed |= ! ::CloseHandle (handle);
+                    if (! ::FlushFileBuffers (handle))
+                        fail (lastStatus());
+                    if (! ::CloseHandle (handle))
+                        fail (lastStatus());
                     handle = INVALID_HANDLE_VALUE;
                 }
 
@@ -58,7 +60,11 @@ namespace kv::fs
             {
                 DWORD written = 0;
                 const auto piece = (DWORD) juce::jmin (size, (size_t) (64 * 1024 * 1024));
-                return ::WriteFile (handle, bytes, piece, &written, nullptr) && written > 0 ? (juce::int64) written : -1;
+                if (::WriteFile (handle, bytes, piece, &written, nullptr) && written > 0)
+                    return (juce::int64) written;
+
+                fail (lastStatus());
+                return -1;
             }
 
             HANDLE handle = INVALID_HANDLE_VALUE;
@@ -142,7 +148,7 @@ namespace kv::fs
         for (;;)
         {
             if (! ::GetFileInformationByHandleEx (listing.handle, infoClass, buffer.data(), (DWORD) buffer.size()))
-                return ::GetLastError() == ERROR_NO_MORE_FILES ? FsStatus::ok : lastStatus();
+                return ::GetLastError() == ERROR_NO_MORE_FILES ? FsStatus (FsStatus::ok) : lastStatus();
 
             infoClass = FileIdBothDirectoryInfo;
 
@@ -219,7 +225,7 @@ namespace kv::fs
         IO_STATUS_BLOCK io {};
         const auto& nt = ntdll();
         const auto result = nt.setInformation (item.handle, &io, info, (ULONG) buffer.size(), fileRenameInformation);
-        return result >= 0 ? FsStatus::ok : statusOfOpenedItem (nt.toDosError (result));
+        return result >= 0 ? FsStatus (FsStatus::ok) : statusOfOpenedItem (nt.toDosError (result));
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
@@ -257,7 +263,7 @@ namespace kv::fs
             return FsStatus::denied;
 
         FILE_DISPOSITION_INFO plain { TRUE };
-        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus::ok
+        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus (FsStatus::ok)
                                                                                                        : statusOfOpenedItem (::GetLastError());
     }
 
@@ -277,7 +283,7 @@ namespace kv::fs
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && linkCount (item.handle) > 1)
             return FsStatus::denied;
 
-        return (attributes & protectiveAttributes) == 0 ? FsStatus::ok : setAttributes (item.handle, attributes & ~protectiveAttributes);
+        return (attributes & protectiveAttributes) == 0 ? FsStatus (FsStatus::ok) : setAttributes (item.handle, attributes & ~protectiveAttributes);
     }
 
     void FolderHandle::syncToDisk() const {}
@@ -290,6 +296,6 @@ namespace kv::fs
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
 
-        return identityOfOpened (item.handle, identity) ? FsStatus::ok : lastStatus();
+        return identityOfOpened (item.handle, identity) ? FsStatus (FsStatus::ok) : lastStatus();
     }
 }

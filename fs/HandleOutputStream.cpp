@@ -11,7 +11,7 @@ namespace kv::fs
             const auto written = writeSome (bytes, size);
 
             if (written < 0)
-                failed = true;
+                fail (FsStatus::failed);
             else
             {
                 bytes += written;

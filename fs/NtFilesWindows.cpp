@@ -8,7 +8,7 @@ namespace kv::fs::windows
         return functions;
     }
 
-    FsStatus statusFromError (DWORD error)
+    static FsStatus::Code codeFromError (DWORD error)
     {
         switch (error)
         {
@@ -17,8 +17,15 @@ namespace kv::fs::windows
             case ERROR_PATH_NOT_FOUND: return FsStatus::notFound;
             case ERROR_FILE_EXISTS:
             case ERROR_ALREADY_EXISTS: return FsStatus::exists;
-            // Refused permission to open the item: waiting changes nothing.
-            case ERROR_ACCESS_DENIED: return FsStatus::denied;
+            // Refused permission to open the item, or a write-protected medium: waiting changes nothing.
+            case ERROR_ACCESS_DENIED:
+            case ERROR_WRITE_PROTECT: return FsStatus::denied;
+            case ERROR_DISK_FULL:
+            case ERROR_HANDLE_DISK_FULL:
+            case ERROR_DISK_QUOTA_EXCEEDED: return FsStatus::noSpace;
+            case ERROR_NOT_READY:
+            case ERROR_DEV_NOT_EXIST:
+            case ERROR_DEVICE_NOT_CONNECTED: return FsStatus::notReady;
             case ERROR_DELETE_PENDING:
             case ERROR_SHARING_VIOLATION:
             case ERROR_LOCK_VIOLATION:
@@ -30,10 +37,15 @@ namespace kv::fs::windows
         }
     }
 
+    FsStatus statusFromError (DWORD error)
+    {
+        return { codeFromError (error), error == ERROR_SUCCESS ? SystemError() : SystemError::win32 (error) };
+    }
+
     FsStatus statusOfOpenedItem (DWORD error)
     {
         const auto status = statusFromError (error);
-        return status == FsStatus::denied ? FsStatus::busy : status;
+        return status == FsStatus::denied ? FsStatus (FsStatus::busy, status.error) : status;
     }
 
     DWORD linkCount (HANDLE handle)
@@ -114,8 +126,10 @@ namespace kv::fs::windows
 
         if (result < 0)
         {
-            status = result == statusObjectNameNotFound || result == statusObjectPathNotFound ? FsStatus::notFound
-                                                                                              : statusFromError (nt.toDosError (result));
+            // The NTSTATUS is what support can look up; the mapped error only chooses the code.
+            const auto code = result == statusObjectNameNotFound || result == statusObjectPathNotFound ? FsStatus (FsStatus::notFound)
+                                                                                                       : statusFromError (nt.toDosError (result)).code;
+            status = FsStatus (code, SystemError::ntstatus (result));
             return INVALID_HANDLE_VALUE;
         }
 

@@ -71,7 +71,7 @@ namespace kv::fs
                 item.insideComplete = result.succeeded();
             }
 
-            const auto own = steps.visit ? steps.visit (item) : FsStatus::ok;
+            const auto own = steps.visit ? steps.visit (item) : FsStatus (FsStatus::ok);
             result.topDone = isTop && own == FsStatus::ok;
 
             if (own != FsStatus::ok)

@@ -96,7 +96,7 @@ namespace kv::install::leftovers
         steps.visit = [&files] (const WalkItem& item)
         {
             return isLoadableName (item.name) ? files.renameRetrying (item.parent, item.name, item.parent, inertNameFor (item.name))
-                                              : FsStatus::ok;
+                                              : FsStatus (FsStatus::ok);
         };
 
         return fs::walkTree (files, parent, name, steps).succeeded();
@@ -105,7 +105,7 @@ namespace kv::install::leftovers
     bool undoInert (FileOperations& files, const FolderHandle& parent, const juce::String& name)
     {
         TreeSteps steps;
-        steps.visit = [&files] (const WalkItem& item)
+        steps.visit = [&files] (const WalkItem& item) -> FsStatus
         {
             const auto loadable = item.name.dropLastCharacters (inertSuffix.length());
 

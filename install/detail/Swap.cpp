@@ -83,7 +83,7 @@ namespace kv::install
                 return renamed;
 
             strangerInPlace = folder.identityOf (bundleName, placed) != FsStatus::ok || placed != staged;
-            return strangerInPlace ? FsStatus::failed : FsStatus::ok;
+            return strangerInPlace ? FsStatus (FsStatus::failed) : FsStatus (FsStatus::ok);
         }
 
     }

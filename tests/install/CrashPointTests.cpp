@@ -49,7 +49,7 @@ namespace
             step (p, n);
             const auto held = heldName.isNotEmpty() && n.upToFirstOccurrenceOf (leftovers::inertSuffix, false, false) == heldName
                               && p.path().getFullPathName().contains (".kv-");
-            return held ? FsStatus::busy : FileOperations::remove (p, n);
+            return held ? FsStatus (FsStatus::busy) : FileOperations::remove (p, n);
         }
         std::unique_ptr<HandleOutputStream> createFile (const FolderHandle& p, const juce::String& n, FsStatus& s) override
         {

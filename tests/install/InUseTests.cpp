@@ -53,13 +53,13 @@ namespace
 
         FsStatus remove (const FolderHandle& parent, const juce::String& name) override
         {
-            return holds (parent.pathOf (name), heldName) ? FsStatus::busy : FileOperations::remove (parent, name);
+            return holds (parent.pathOf (name), heldName) ? FsStatus (FsStatus::busy) : FileOperations::remove (parent, name);
         }
 
         FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
         {
             const auto item = from.pathOf (name);
-            return windowsRules && item.isDirectory() && holds (item, heldName) ? FsStatus::busy
+            return windowsRules && item.isDirectory() && holds (item, heldName) ? FsStatus (FsStatus::busy)
                                                                                 : FileOperations::rename (from, name, to, toName);
         }
 

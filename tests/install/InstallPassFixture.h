@@ -73,7 +73,7 @@ namespace kv::test
         juce::File refuse;
         kv::fs::FsStatus rename (const kv::fs::FolderHandle& from, const juce::String& name, const kv::fs::FolderHandle& to, const juce::String& toName) override
         {
-            return from.pathOf (name) == refuse ? kv::fs::FsStatus::busy : kv::fs::FileOperations::rename (from, name, to, toName);
+            return from.pathOf (name) == refuse ? kv::fs::FsStatus (kv::fs::FsStatus::busy) : kv::fs::FileOperations::rename (from, name, to, toName);
         }
     };
 

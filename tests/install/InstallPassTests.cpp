@@ -224,7 +224,7 @@ TEST_F (InstallPass, TheSwapIsCheckedBeforeTheOldCopyGoesAndWhatAFailedPassLeave
 
         FsStatus remove (const FolderHandle& parent, const juce::String& name) override
         {
-            return name.startsWith ("Plugin") ? FsStatus::busy : FileOperations::remove (parent, name);
+            return name.startsWith ("Plugin") ? FsStatus (FsStatus::busy) : FileOperations::remove (parent, name);
         }
     };
 

@@ -19,7 +19,7 @@ TEST_F (InstallPass, APreviousCopyThatCannotBePutBackIsReportedWhereItIsAndResto
         juce::File bundle;
         FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
         {
-            return to.pathOf (toName) == bundle ? FsStatus::busy : FileOperations::rename (from, name, to, toName);
+            return to.pathOf (toName) == bundle ? FsStatus (FsStatus::busy) : FileOperations::rename (from, name, to, toName);
         }
     } files;
     files.bundle = bundle (0);
