@@ -49,7 +49,8 @@ namespace kv::fs
         };
 
         constexpr FsStatus (Code c = ok, SystemError e = {}) noexcept
-            : code (c), error (e)
+            : code (c)
+            , error (e)
         {
         }
 
