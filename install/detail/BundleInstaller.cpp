@@ -2,6 +2,7 @@
 
 #include "identity/BundleLocation.h"
 #include "install/detail/Destination.h"
+#include "install/detail/Disposal.h"
 #include "install/detail/Leftovers.h"
 #include "install/detail/Refusal.h"
 #include "install/detail/Staging.h"
