@@ -1,4 +1,4 @@
-#include "install/detail/BundleJob.h"
+#include "install/detail/BundleInstaller.h"
 
 #include "identity/BundleLocation.h"
 #include "install/detail/Destination.h"

@@ -60,7 +60,6 @@ namespace kv::install::leftovers
             return result;
 
         result.removed = false;
-        result.heldAt = removal.failedAt;
         result.refused = removal.status == FsStatus::denied;
         result.leftAt = folder.pathOf (current);
         result.hiddenFromHosts = makeInert (files, folder, current);

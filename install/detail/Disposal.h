@@ -14,7 +14,6 @@ namespace kv::install::leftovers
         juce::File leftAt; // what remains, when something is still in use
         bool hiddenFromHosts = true; // nothing loadable is left in what remains
         bool removalScheduled = false; // Windows removes the rest when it next starts
-        juce::String heldAt; // what could not be removed first, below the folder: the item really held
         bool refused = false; // its removal was refused permission, not held: it will not pass
     };
 
