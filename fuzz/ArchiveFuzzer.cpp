@@ -2,7 +2,7 @@
 // the archive holds, nothing is written outside the destination, nothing but the bundle is
 // left in it, and a refused archive leaves the previous copy exactly as it was.
 #include "FuzzSupport.h"
-#include "install/detail/BundleJob.h"
+#include "install/detail/BundleInstaller.h"
 
 using namespace kv::install;
 

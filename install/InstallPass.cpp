@@ -1,7 +1,7 @@
 #include "install/Install.h"
 
 #include "identity/BundleLocation.h"
-#include "install/detail/BundleJob.h"
+#include "install/detail/BundleInstaller.h"
 #include "platform/InstallerLock.h"
 
 namespace kv::install

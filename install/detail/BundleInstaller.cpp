@@ -1,7 +1,8 @@
-#include "install/detail/BundleJob.h"
+#include "install/detail/BundleInstaller.h"
 
 #include "identity/BundleLocation.h"
 #include "install/detail/Destination.h"
+#include "install/detail/Disposal.h"
 #include "install/detail/Leftovers.h"
 #include "install/detail/Refusal.h"
 #include "install/detail/Staging.h"

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "fs/FileOperations.h"
-#include "install/InstallReport.h"
+#include <juce_core/juce_core.h>
 
-// Installs or removes one format's bundle so that a failure never costs the user the copy
-// they had: the archive is unpacked and checked in a staging folder beside the bundle and
-// only then swapped in by renames within the destination folder.
+// One format's share of a pass: which format, where its bundle goes, and the archive it
+// travels in.
 namespace kv::install
 {
     struct BundleJob
@@ -17,7 +15,4 @@ namespace kv::install
         size_t archiveSize = 0;
         bool archiveMappedFromExecutable = false;
     };
-
-    FormatOutcome installBundle (const BundleJob& job, fs::FileOperations& files = fs::FileOperations::real());
-    FormatOutcome removeBundle (const BundleJob& job, fs::FileOperations& files = fs::FileOperations::real());
 }

@@ -1,6 +1,8 @@
 #include "install/detail/Recovery.h"
 
 #include "identity/BundleLocation.h"
+#include "install/detail/Disposal.h"
+#include "install/detail/InertNames.h"
 #include "install/detail/Leftovers.h"
 #include "platform/InstallerLock.h"
 

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "archive/ArchivePlan.h"
+#include "fs/FileOperations.h"
+#include "install/InstallReport.h"
 #include "install/detail/BundleJob.h"
 
 #include <optional>

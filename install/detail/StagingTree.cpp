@@ -1,7 +1,7 @@
 #include "install/detail/StagingTree.h"
 
 #include "archive/EntryInflater.h"
-#include "install/detail/Leftovers.h"
+#include "install/detail/InertNames.h"
 #include "install/detail/Refusal.h"
 
 namespace kv::install

@@ -29,6 +29,7 @@
 
 #include "install/detail/Swap.h"
 
+#include "install/detail/InertNames.h"
 #include "install/detail/Leftovers.h"
 #include "install/detail/Refusal.h"
 

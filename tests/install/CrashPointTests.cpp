@@ -3,7 +3,7 @@
 #include "identity/BundleLocation.h"
 #include "identity/ProductIdentity.h"
 #include "install/Install.h"
-#include "install/detail/Leftovers.h"
+#include "install/detail/InertNames.h"
 #include "install/detail/Recovery.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
