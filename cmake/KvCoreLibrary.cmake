@@ -53,7 +53,8 @@ set_target_properties(kv_juce PROPERTIES POSITION_INDEPENDENT_CODE ON)
 #   kv_platform     - stand-ins for Windows-only interfaces (platform/)
 #   kv_fs           - handle-relative file work (fs/)
 #   kv_install      - the install pass and the recovery (install/)
-foreach(layer text pe archive platform fs install)
+#   kv_messages     - the words of its outcomes, for the screen, screen readers and logs (messages/)
+foreach(layer text pe archive platform fs install messages)
     add_subdirectory("${PROJECT_SOURCE_DIR}/${layer}" "${CMAKE_BINARY_DIR}/${layer}")
 endforeach()
 
@@ -70,7 +71,7 @@ list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
 
 add_library(kv_core STATIC ${kv_sources})
 target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_core PUBLIC kv_juce kv_install kv_platform kv_text kv_pe)
+target_link_libraries(kv_core PUBLIC kv_juce kv_messages kv_install kv_platform kv_text kv_pe)
 kv_enable_warnings(kv_core)
 
 # Every resource the installer embeds must be there: a missing one stops the configure step.

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "fs/FsStatus.h"
 
 #include <vector>
 
-// What a pass achieved for each format it touched, in words a musician can act on.
+// What a pass achieved for each format it touched, as facts: which format, what went wrong and
+// where, what the system answered, what became of each copy. messages/ makes the words.
 namespace kv::install
 {
     enum class InstallProblem
@@ -18,7 +19,10 @@ namespace kv::install
         archiveUnsafe, // entries outside the bundle, absolute names or links
         notEnoughMemory, // an entry is larger than this computer can unpack in memory
         accessDenied, // permission to change an item was refused: waiting would change nothing
-        replacedByAnother // another item took the bundle's name as the new copy was put there
+        replacedByAnother, // another item took the bundle's name as the new copy was put there
+        diskFull, // the destination's volume, or the user's quota on it, is full
+        deviceNotReady, // the destination's drive is gone or not ready (unplugged, a card taken out)
+        folderGone // a folder the pass was working in was removed or moved away
     };
 
     struct FormatOutcome
@@ -26,6 +30,7 @@ namespace kv::install
         int formatIndex = -1;
         InstallProblem problem = InstallProblem::none;
         juce::String detail; // a path or entry name that explains the problem, if any
+        fs::SystemError systemError; // what the operating system answered, when the problem came from it
 
         // Installed or removed, but what was replaced is still in use by a program: it is
         // renamed out of every host's sight and goes later.
@@ -57,16 +62,5 @@ namespace kv::install
         std::vector<FormatOutcome> outcomes;
 
         bool succeeded() const;
-
-        // Short line for the failure view, e.g. "INSTALL FAILED".
-        juce::String headline() const;
-
-        // Which formats failed and why, and what to do about it.
-        juce::String details() const;
     };
-
-    juce::String describeProblem (InstallProblem problem, bool uninstall);
-
-    // Where the copies are that a recovery could not put back, in one sentence; empty when none.
-    juce::String describeKeptCopies (const juce::Array<juce::File>& copies);
 }

@@ -75,10 +75,7 @@ MainComponent::MainComponent()
     helpLabel->setColour (juce::Label::textColourId, colour_text_dim.withAlpha (0.5f));
     helpLabel->setText (applicationVersion, juce::dontSendNotification);
 
-    noticeText = kv::install::describeKeptCopies (recovered.oldCopiesKept);
-    if (recovered.leftForNextStart)
-        noticeText = (noticeText + " Another installer is at work: what an earlier pass may have left beside the plug-ins is put right the next time this installer starts.")
-                         .trim();
+    noticeText = kv::messages::startupNotice (recovered);
 
     if (noticeText.isNotEmpty())
     {

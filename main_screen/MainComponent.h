@@ -7,6 +7,7 @@
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
+#include "messages/Messages.h"
 #include "main_screen/OutcomeNote.h"
 #include "look_and_feel/WrappedText.h"
 #include "settings/DestinationSettings.h"
@@ -96,7 +97,7 @@ public:
     kv::install::InstallReport installReport;
 
     // The formats of that pass whose installed copy was newer than the one carried.
-    outcome_note::NewerCopies newerCopiesReplaced;
+    kv::messages::NewerCopies newerCopiesReplaced;
 
 private:
     // The focus mark follows every move of the focus, between controls too.

@@ -138,18 +138,17 @@ void MainComponent::runInstallPass()
 
     // The view's words, readable and announced as the view appears.
     const auto words = outcomeWords();
-    outcomeText->setTitle (installReport.headline());
+    outcomeText->setTitle (kv::messages::headline (installReport));
     outcomeText->setDescription (words);
     outcomeText->setVisible (true);
-    juce::AccessibilityHandler::postAnnouncement (installReport.headline() + (words.isNotEmpty() ? "\n" + words : juce::String()),
+    juce::AccessibilityHandler::postAnnouncement (kv::messages::headline (installReport) + (words.isNotEmpty() ? "\n" + words : juce::String()),
                                                   juce::AccessibilityHandler::AnnouncementPriority::high);
     repaint();
 }
 
 juce::String MainComponent::outcomeWords() const
 {
-    return installReport.succeeded() ? outcome_note::wordsFor (installReport, newerCopiesReplaced)
-                                     : outcome_note::failureWordsFor (installReport, newerCopiesReplaced);
+    return kv::messages::outcomeWords (installReport, newerCopiesReplaced);
 }
 
 std::optional<juce::String> MainComponent::hoverHelpFor (const juce::String& buttonName) const

@@ -207,7 +207,7 @@ void MainComponent::paintFailureView (juce::Graphics& g)
 
     g.setFont (customLookAndFeel.regularFont (5.0f * u));
     g.setColour (colour_orange);
-    g.drawText (installReport.headline(), juce::Rectangle<float> (area.getX(), area.getY() + 13.0f * u, area.getWidth(), 6.0f * u),
+    g.drawText (kv::messages::headline (installReport), juce::Rectangle<float> (area.getX(), area.getY() + 13.0f * u, area.getWidth(), 6.0f * u),
                 juce::Justification::centred, true);
 
     g.setFont (2.5f * u);

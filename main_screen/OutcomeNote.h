@@ -2,30 +2,10 @@
 
 #include <juce_graphics/juce_graphics.h>
 
-#include "identity/Formats.h"
-#include "install/InstallReport.h"
-
-// The note the success view shows above its icon when copies are still in use: in few
-// words, and fitted whole into the free space at every window size.
+// The note the success view shows above its icon (its words come from messages/), fitted
+// whole into the free space at every window size.
 namespace outcome_note
 {
-    // What the screen knew before a pass: the installed versions later than the one carried,
-    // by format (empty where not), so that the outcome can say an older copy took their place.
-    struct NewerCopies
-    {
-        FormatArray<juce::String> installedVersions;
-        juce::String carriedVersion;
-    };
-
-    // A sentence for each newer copy replaced, then one for the formats that share a fate,
-    // e.g. "The old copies of VST3 and AAX are still in use by a program; ...". Empty when
-    // there is nothing to tell.
-    juce::String wordsFor (const kv::install::InstallReport& report, const NewerCopies& newer = {});
-
-    // The failure view's words: which formats failed and what to do, and any newer copy that
-    // a format which did succeed replaced.
-    juce::String failureWordsFor (const kv::install::InstallReport& report, const NewerCopies& newer = {});
-
     // The smallest text height the note shrinks to, in units, before it takes room from the icon.
     inline constexpr float floorHeightUnits = 2.0f;
 

@@ -20,9 +20,15 @@ namespace kv::install
 
     namespace
     {
-        FormatOutcome outcome (const BundleJob& job, InstallProblem problem, const juce::String& detail = {})
+        FormatOutcome outcome (const BundleJob& job, InstallProblem problem, const juce::String& detail = {}, fs::SystemError cause = {})
         {
-            return { job.formatIndex, problem, detail };
+            return { job.formatIndex, problem, detail, cause };
+        }
+
+        // A step the system refused: what it is for the user, where, and what the system said.
+        FormatOutcome refused (const BundleJob& job, FsStatus status, InstallProblem otherwise, const juce::String& where)
+        {
+            return outcome (job, problemFor (status, otherwise), where, status.error);
         }
 
         void noteDisposal (FormatOutcome& done, const leftovers::Disposal& disposal)
@@ -41,9 +47,9 @@ namespace kv::install
         // Windows keeps a folder while a handle below it is open. The old copy is where the
         // swap left it.
         FormatOutcome rollBack (const BundleJob& job, FileOperations& files, OpenedDestination& destination,
-                                const juce::String& stagingName, InstallProblem problem, const juce::String& detail)
+                                const juce::String& stagingName, InstallProblem problem, const juce::String& detail, fs::SystemError cause)
         {
-            auto failed = outcome (job, problem, detail);
+            auto failed = outcome (job, problem, detail, cause);
             FsStatus status;
 
             if (stagingName.isNotEmpty() && destination.folder.kindOf (stagingName, status) != ItemKind::absent)
@@ -90,27 +96,27 @@ namespace kv::install
             return outcome (job, InstallProblem::noDestination);
 
         PreparedArchive prepared;
-        if (const auto refused = prepareArchive (job, prepared))
-            return *refused;
+        if (const auto badArchive = prepareArchive (job, prepared))
+            return *badArchive;
 
         auto destination = openDestination (job.destinationFolder, job.bundleName, true, files);
 
         if (! destination.folder.isOpen())
         {
             removeCreatedFolders (destination.created, files);
-            return outcome (job, InstallProblem::destinationNotCreatable, job.destinationFolder.getFullPathName());
+            return refused (job, destination.status, InstallProblem::destinationNotCreatable, job.destinationFolder.getFullPathName());
         }
 
         const auto staged = stageNewCopy (files, destination.folder, job.bundleName, prepared);
 
         if (staged.problem != InstallProblem::none)
-            return rollBack (job, files, destination, staged.stagingName, staged.problem, staged.detail);
+            return rollBack (job, files, destination, staged.stagingName, staged.problem, staged.detail, staged.cause);
 
         const auto swap = swapIn (files, destination.folder, job.bundleName, staged.stagingName);
 
         if (swap.problem != InstallProblem::none)
         {
-            auto failed = rollBack (job, files, destination, staged.stagingName, swap.problem, swap.detail);
+            auto failed = rollBack (job, files, destination, staged.stagingName, swap.problem, swap.detail, swap.cause);
             failed.previousCopyAt = swap.previousCopyAt;
             failed.leftoverHidden = failed.leftoverHidden && swap.stagedCopyHidden;
             return failed;
@@ -131,15 +137,14 @@ namespace kv::install
         if (! folder.isOpen())
             return destination.status == FsStatus::notFound
                        ? outcome (job, InstallProblem::none)
-                       : outcome (job, problemFor (destination.status, InstallProblem::bundleInUse), job.destinationFolder.getFullPathName());
+                       : refused (job, destination.status, InstallProblem::bundleInUse, job.destinationFolder.getFullPathName());
 
         FsStatus status;
 
         if (folder.kindOf (job.bundleName, status) == ItemKind::absent)
         {
             auto result = status == FsStatus::notFound ? outcome (job, InstallProblem::none)
-                                                       : outcome (job, problemFor (status, InstallProblem::bundleInUse),
-                                                                  folder.pathOf (job.bundleName).getFullPathName());
+                                                       : refused (job, status, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
             result.oldCopiesKept = destination.recovered.oldCopiesKept;
             return result;
         }
@@ -149,7 +154,7 @@ namespace kv::install
         const auto removing = leftovers::freeNameFor (folder, job.bundleName, leftovers::Kind::removing);
 
         if (const auto moved = files.renameRetrying (folder, job.bundleName, folder, removing); moved != FsStatus::ok)
-            return outcome (job, problemFor (moved, InstallProblem::bundleInUse), folder.pathOf (job.bundleName).getFullPathName());
+            return refused (job, moved, InstallProblem::bundleInUse, folder.pathOf (job.bundleName).getFullPathName());
 
         auto done = outcome (job, InstallProblem::none);
         noteDisposal (done, leftovers::disposeOf (files, folder, removing, job.bundleName));

@@ -46,6 +46,7 @@ namespace kv::install
         {
             staged.problem = problemFor (created, InstallProblem::writeFailed);
             staged.detail = folder.path().getFullPathName();
+            staged.cause = created.error;
             return staged;
         }
 
@@ -54,6 +55,7 @@ namespace kv::install
         const auto unpacked = tree.unpack (prepared.bytes, prepared.records, prepared.plan);
         staged.problem = unpacked.problem;
         staged.detail = unpacked.detail;
+        staged.cause = unpacked.cause;
         return staged;
     }
 }

@@ -25,6 +25,7 @@ namespace kv::install
     {
         InstallProblem problem = InstallProblem::none;
         juce::String detail;
+        fs::SystemError cause;
         juce::String stagingName; // set as soon as the staging folder may exist
     };
 

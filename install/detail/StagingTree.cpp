@@ -21,11 +21,16 @@ namespace kv::install
         return leftovers::inertNameFor (relativePath.fromLastOccurrenceOf ("/", false, false));
     }
 
+    // A file or folder that could not be written, as what the system said.
+    static StagingTree::Result written (FsStatus failure)
+    {
+        return { problemFor (failure, InstallProblem::writeFailed), {}, failure.error };
+    }
+
     StagingTree::StagingTree (fs::FileOperations& filesToUse, const FolderHandle& destination, const juce::String& stagingName)
         : files (filesToUse)
     {
-        FsStatus status;
-        folders.emplace (juce::String(), files.openFolder (destination, stagingName, status));
+        folders.emplace (juce::String(), files.openFolder (destination, stagingName, folderFailure));
     }
 
     const FolderHandle* StagingTree::folderAt (const juce::String& relativePath)
@@ -45,6 +50,8 @@ namespace kv::install
         // A folder of the same name may already have come with an earlier entry.
         auto folder = created == FsStatus::ok || created == FsStatus::exists ? files.openFolder (*parent, name, status) : FolderHandle();
         const auto& stored = folders.emplace (relativePath, std::move (folder)).first->second;
+        if (! stored.isOpen())
+            folderFailure = status;
         return stored.isOpen() ? &stored : nullptr;
     }
 
@@ -55,19 +62,19 @@ namespace kv::install
         auto out = files.createFile (folder, name, status);
 
         if (out == nullptr)
-            return { problemFor (status, InstallProblem::writeFailed) };
+            return { problemFor (status, InstallProblem::writeFailed), {}, status.error };
 
         switch (archive::copyEntryVerified (archiveBytes.getData(), archiveBytes.getSize(), record, out.get()))
         {
             case archive::EntryCopy::ok: break;
             case archive::EntryCopy::damaged: return { InstallProblem::archiveDamaged, record.name };
-            case archive::EntryCopy::writeFailed: return { InstallProblem::writeFailed };
+            case archive::EntryCopy::writeFailed: return written (out->failure());
         }
 
         // The file carries its entry's time, as JUCE's own unpacking gives it, not the install's.
         const auto time = record.modificationTime();
         out->setTimes (time, time, time);
-        return { out->close() ? InstallProblem::none : InstallProblem::writeFailed };
+        return out->close() ? Result() : written (out->failure());
     }
 
     StagingTree::Result StagingTree::unpack (const juce::MemoryBlock& archiveBytes, const std::vector<ZipRecord>& records, const archive::ArchivePlan& plan)
@@ -79,7 +86,7 @@ namespace kv::install
             if (entry.isDirectory)
             {
                 if (folderAt (entry.relativePath) == nullptr)
-                    return { InstallProblem::writeFailed };
+                    return written (folderFailure);
 
                 continue;
             }
@@ -87,7 +94,7 @@ namespace kv::install
             const auto* folder = folderAt (parentOf (entry.relativePath));
 
             if (folder == nullptr)
-                return { InstallProblem::writeFailed };
+                return written (folderFailure);
 
             const auto result = writeFile (archiveBytes, record, *folder, leafOf (entry.relativePath));
 

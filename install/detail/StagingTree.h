@@ -20,6 +20,7 @@ namespace kv::install
         {
             InstallProblem problem = InstallProblem::none;
             juce::String detail;
+            fs::SystemError cause;
         };
 
         Result unpack (const juce::MemoryBlock& archiveBytes, const std::vector<archive::ZipRecord>& records, const archive::ArchivePlan& plan);
@@ -32,6 +33,7 @@ namespace kv::install
 
         fs::FileOperations& files;
         std::map<juce::String, fs::FolderHandle> folders;
+        fs::FsStatus folderFailure; // why the last folder could not be made or opened
 
         JUCE_DECLARE_NON_COPYABLE (StagingTree)
     };

@@ -101,7 +101,12 @@ namespace kv::install
 
         // Only "not found" means there is no copy to keep.
         if (! staging.isOpen() || (bundleKind == ItemKind::absent && status != FsStatus::notFound))
-            return { problemFor (status, InstallProblem::bundleInUse), bundlePath };
+        {
+            result.problem = problemFor (status, InstallProblem::bundleInUse);
+            result.detail = bundlePath;
+            result.cause = status.error;
+            return result;
+        }
 
         // Step 1, while the old copy still stands.
         staging.syncToDisk();
@@ -112,6 +117,7 @@ namespace kv::install
             {
                 result.problem = problemFor (aside, InstallProblem::bundleInUse);
                 result.detail = bundlePath;
+                result.cause = aside.error;
                 return result;
             }
         }
@@ -133,6 +139,7 @@ namespace kv::install
             putOldCopyBack (files, folder, bundleName, result);
             result.problem = problemFor (placed, InstallProblem::writeFailed);
             result.detail = bundlePath;
+            result.cause = placed.error;
         }
 
         return result;

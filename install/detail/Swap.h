@@ -9,6 +9,7 @@ namespace kv::install
     {
         InstallProblem problem = InstallProblem::none;
         juce::String detail;
+        fs::SystemError cause; // what the system answered to the step that failed
         juce::String previous; // the name the old copy was moved aside to; empty when there was none
         juce::File previousCopyAt; // where the old copy is, when it could not be put back
         bool stagedCopyHidden = true; // after a failed swap, nothing loadable is left of the new copy

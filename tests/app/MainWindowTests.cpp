@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include "messages/Messages.h"
 
 #include "app/KvInstallerApplication.h"
 #include "app/RepaintFallback.h"
@@ -108,7 +109,7 @@ TEST (AppShellWindow, TheInUseNoteIsReadInFullAtTheSmallestWindowAndAtTheFirst)
                 screen.installReport.outcomes = { inUse (0, true), inUse (1, false), inUse (2, true) };
                 screen.installDone = true;
 
-                const auto words = outcome_note::wordsFor (screen.installReport);
+                const auto words = kv::messages::successNote (screen.installReport);
                 for (const auto* name : { "VST3 and AAX", "CLAP", "when Windows restarts.", "the next time the installer starts." })
                     EXPECT_TRUE (words.contains (name)) << words;
 

@@ -1,5 +1,6 @@
 // Archives the pass refuses: nothing written, the old copy kept.
 #include "install/InstallPassFixture.h"
+#include "messages/Messages.h"
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -66,7 +67,7 @@ TEST_F (InstallPass, DamagedArchivesAreRefusedAndTheOldCopyKept)
         ASSERT_EQ (report.outcomes.size(), 1u) << what;
         EXPECT_EQ (report.outcomes[0].problem, InstallProblem::archiveDamaged) << what;
         EXPECT_EQ (snapshotTree (destination (1)), before) << what;
-        EXPECT_TRUE (report.details().contains ("Download the installer again")) << what;
+        EXPECT_TRUE (kv::messages::failureDetails (report).contains ("Download the installer again")) << what;
 
         // Aimed at a folder that does not exist yet, it leaves no folder behind either.
         r.destinationFolders[1] = sandbox.root().getChildFile ("new/CLAP");

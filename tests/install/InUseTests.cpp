@@ -1,6 +1,6 @@
 // Copies held by a host, a virus scanner or their attributes.
 #include "install/InstallPassFixture.h"
-#include "main_screen/OutcomeNote.h"
+#include "messages/Messages.h"
 #include "support/Immutable.h"
 
 using namespace kv::fs;
@@ -125,13 +125,13 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         {
             EXPECT_FALSE (report.succeeded());
             EXPECT_EQ (snapshotTree (bundle (row.format)), before);
-            EXPECT_TRUE (report.details().contains ("kept as it was")) << report.details();
+            EXPECT_TRUE (kv::messages::failureDetails (report).contains ("kept as it was")) << kv::messages::failureDetails (report);
             expectOnlyTheBundleIn (row.format);
             continue;
         }
 
-        ASSERT_TRUE (report.succeeded()) << report.details();
-        EXPECT_EQ (report.headline(), "SUCCESS!");
+        ASSERT_TRUE (report.succeeded()) << kv::messages::failureDetails (report);
+        EXPECT_EQ (kv::messages::headline (report), "SUCCESS!");
         EXPECT_EQ (bundle (row.format).exists(), ! row.uninstall);
 
         // The only other item is our own leftover, holding nothing a host would load.
@@ -145,9 +145,9 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         for (const auto& path : files.scheduled)
             EXPECT_TRUE (path.startsWith (leftover.getFullPathName())) << path;
         EXPECT_EQ (files.scheduled.isEmpty(), row.othersMayWrite);
-        EXPECT_TRUE (outcome_note::wordsFor (report).contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
-            << outcome_note::wordsFor (report);
-        EXPECT_FALSE (report.details().contains ("not"));
+        EXPECT_TRUE (kv::messages::successNote (report).contains (row.othersMayWrite ? "the next time the installer starts" : "when Windows restarts"))
+            << kv::messages::successNote (report);
+        EXPECT_FALSE (kv::messages::failureDetails (report).contains ("not"));
 
         // Once the host lets go, the next pass clears it away.
         EXPECT_TRUE (runInstallPass (request (selected)).succeeded());
@@ -184,7 +184,7 @@ TEST_F (InstallPass, BriefHoldsAreWaitedOutAndLongOnesReportedTruthfully)
         files.holdRetryMs = holdOutlastsTheWait ? 50 : 2000;
         const auto report = runInstallPass (request ({ true, false, false }), files);
 
-        EXPECT_EQ (report.succeeded(), ! holdOutlastsTheWait) << report.details();
+        EXPECT_EQ (report.succeeded(), ! holdOutlastsTheWait) << kv::messages::failureDetails (report);
         if (holdOutlastsTheWait)
             EXPECT_EQ (snapshotTree (bundle (0)), before);
         else
@@ -254,8 +254,8 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
         ASSERT_EQ (report.outcomes.size(), 1u);
         EXPECT_EQ (report.outcomes[0].problem, InstallProblem::accessDenied);
         EXPECT_EQ (files.renames, 1);
-        EXPECT_TRUE (report.details().contains ("refused permission")) << report.details();
-        EXPECT_FALSE (report.details().contains ("Close any program")) << report.details();
+        EXPECT_TRUE (kv::messages::failureDetails (report).contains ("refused permission")) << kv::messages::failureDetails (report);
+        EXPECT_FALSE (kv::messages::failureDetails (report).contains ("Close any program")) << kv::messages::failureDetails (report);
         EXPECT_EQ (snapshotTree (destination (1)), before);
     }
 
@@ -264,12 +264,12 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
         const Immutable lock (bundle (0).getChildFile ("Contents/Resources/old-preset.txt"));
         const auto report = runInstallPass (request ({ true, false, false }));
 
-        ASSERT_TRUE (report.succeeded()) << report.details();
+        ASSERT_TRUE (report.succeeded()) << kv::messages::failureDetails (report);
         EXPECT_TRUE (report.outcomes[0].removalRefused);
         EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
-        EXPECT_TRUE (outcome_note::wordsFor (report).contains ("could not be deleted: administrators are not allowed"))
-            << outcome_note::wordsFor (report);
-        EXPECT_TRUE (report.details().contains ("could not be deleted: administrators are not allowed")) << report.details();
+        EXPECT_TRUE (kv::messages::successNote (report).contains ("could not be deleted: administrators are not allowed"))
+            << kv::messages::successNote (report);
+        EXPECT_TRUE (kv::messages::failureDetails (report).contains ("could not be deleted: administrators are not allowed")) << kv::messages::failureDetails (report);
         EXPECT_FALSE (holdsLoadableNames (report.outcomes[0].stillInUse));
     }
 }

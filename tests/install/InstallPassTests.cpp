@@ -1,5 +1,7 @@
 // Installing and uninstalling: what lands where, what is touched, and the failures a user can fix.
 #include "install/InstallPassFixture.h"
+#include "messages/Messages.h"
+#include "support/SmallVolume.h"
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -130,7 +132,7 @@ TEST_F (InstallPass, DestinationThatCannotBeCreated)
 
     EXPECT_EQ (report.outcomes[0].problem, InstallProblem::destinationNotCreatable);
     EXPECT_EQ (sandbox.root().getChildFile ("blocker").loadFileAsString(), "a file where a folder must be");
-    EXPECT_TRUE (report.details().contains ("VST3 was not installed"));
+    EXPECT_TRUE (kv::messages::failureDetails (report).contains ("VST3 was not installed"));
 }
 
 TEST_F (InstallPass, BundleThatCannotBeReplacedIsKept)
@@ -146,8 +148,8 @@ TEST_F (InstallPass, BundleThatCannotBeReplacedIsKept)
     EXPECT_EQ (report.outcomes[0].problem, InstallProblem::bundleInUse);
     EXPECT_TRUE (report.outcomes[1].succeeded()) << "one format failing does not stop the next";
     EXPECT_EQ (snapshotTree (destination (0)), before);
-    EXPECT_TRUE (report.details().contains ("Close any program that uses the plug-in"));
-    EXPECT_EQ (report.headline(), "INSTALL FAILED");
+    EXPECT_TRUE (kv::messages::failureDetails (report).contains ("Close any program that uses the plug-in"));
+    EXPECT_EQ (kv::messages::headline (report), "INSTALL FAILED");
 }
 
 TEST_F (InstallPass, FileThatCannotBeWrittenLeavesTheOldCopy)
@@ -173,7 +175,7 @@ TEST_F (InstallPass, BundleInUseIsNotUninstalled)
     const auto report = runInstallPass (request ({ true, false, false }, true), files);
 
     EXPECT_EQ (report.outcomes[0].problem, InstallProblem::bundleInUse);
-    EXPECT_EQ (report.headline(), "UNINSTALL FAILED");
+    EXPECT_EQ (kv::messages::headline (report), "UNINSTALL FAILED");
     EXPECT_EQ (snapshotTree (destination (0)), before);
 }
 
@@ -207,7 +209,7 @@ TEST_F (InstallPass, TheSwapIsCheckedBeforeTheOldCopyGoesAndWhatAFailedPassLeave
     const auto& outcome = report.outcomes[0];
     EXPECT_EQ (outcome.problem, InstallProblem::replacedByAnother);
     ASSERT_NE (outcome.previousCopyAt, juce::File());
-    EXPECT_EQ (snapshotTree (outcome.previousCopyAt).size(), before.size()) << report.details();
+    EXPECT_EQ (snapshotTree (outcome.previousCopyAt).size(), before.size()) << kv::messages::failureDetails (report);
 
     // An unpack that fails, and a staged file that cannot be removed after it: the failure says so.
     struct StagingKept final : public FileOperations
@@ -233,5 +235,30 @@ TEST_F (InstallPass, TheSwapIsCheckedBeforeTheOldCopyGoesAndWhatAFailedPassLeave
 
     ASSERT_EQ (failed.outcomes.size(), 1u);
     EXPECT_NE (failed.outcomes[0].leftoverAt, juce::File());
-    EXPECT_TRUE (failed.details().contains ("could not all be removed yet")) << failed.details();
+    EXPECT_TRUE (kv::messages::failureDetails (failed).contains ("could not all be removed yet")) << kv::messages::failureDetails (failed);
+}
+
+// A full disk is said as a full disk, with the system's own error and what to do about it,
+// never as a program holding the plug-in; the copy that was there stays as it was.
+TEST_F (InstallPass, AFullDiskIsSaidAsSuchWithTheSystemsErrorAndTheOldCopyKept)
+{
+    const kv::test::SmallVolume volume (destination (0), 512);
+    ASSERT_TRUE (volume.mounted) << "mounting a small tmpfs needs root";
+    installOldCopy (0);
+    volume.fill();
+    const auto before = snapshotTree (destination (0));
+
+    const auto report = runInstallPass (request ({ true, false, false }));
+
+    ASSERT_EQ (report.outcomes.size(), 1u);
+    const auto& outcome = report.outcomes[0];
+    EXPECT_EQ (outcome.problem, InstallProblem::diskFull);
+    EXPECT_EQ (outcome.systemError, kv::fs::SystemError::posix (ENOSPC));
+    EXPECT_EQ (snapshotTree (destination (0)), before) << "the old copy and nothing else";
+
+    const auto words = kv::messages::failureDetails (report);
+    EXPECT_TRUE (words.contains ("VST3 was not installed: the drive that holds its install folder is full")) << words;
+    EXPECT_TRUE (words.contains ("ENOSPC")) << words;
+    EXPECT_TRUE (words.contains ("Free some space on the drive")) << words;
+    EXPECT_FALSE (words.contains ("Close any program")) << words;
 }

@@ -1,6 +1,6 @@
 // What an earlier pass left, put right at the next start; two installers at once.
 #include "install/InstallPassFixture.h"
-#include "main_screen/OutcomeNote.h"
+#include "messages/Messages.h"
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -29,8 +29,8 @@ TEST_F (InstallPass, APreviousCopyThatCannotBePutBackIsReportedWhereItIsAndResto
     const auto& outcome = report.outcomes[0];
     EXPECT_FALSE (report.succeeded());
     ASSERT_TRUE (outcome.previousCopyAt.getFileName().startsWith ("Strandline2.vst3.kv-old"));
-    EXPECT_TRUE (report.details().contains ("could not be put back; it is now at " + outcome.previousCopyAt.getFullPathName()));
-    EXPECT_FALSE (report.details().contains ("kept as it was"));
+    EXPECT_TRUE (kv::messages::failureDetails (report).contains ("could not be put back; it is now at " + outcome.previousCopyAt.getFullPathName()));
+    EXPECT_FALSE (kv::messages::failureDetails (report).contains ("kept as it was"));
     EXPECT_EQ (snapshotTree (outcome.previousCopyAt), before);
 
     const auto recovered = recoverAtStart ("Strandline2", { destination (0), destination (1), destination (2) });
@@ -55,7 +55,7 @@ TEST_F (InstallPass, WhileAnotherInstallerWorksNothingIsTouched)
 
         EXPECT_TRUE (report.anotherInstallerRunning);
         EXPECT_FALSE (report.succeeded());
-        EXPECT_TRUE (report.details().startsWith ("Another installer is running."));
+        EXPECT_TRUE (kv::messages::failureDetails (report).startsWith ("Another installer is running."));
         const auto recovered = recoverAtStart ("Strandline2", r.destinationFolders, FileOperations::real(), 50);
         EXPECT_EQ (recovered.removed, 0);
         EXPECT_TRUE (recovered.leftForNextStart);
@@ -117,7 +117,7 @@ TEST_F (InstallPass, RecoveryPutsBackTheLatestOldCopyAndNeverDeletesTheOnlyOne)
     EXPECT_EQ (snapshotTree (old ({})), before);
 
     const auto report = runInstallPass (request ({ true, false, false }, true), files);
-    EXPECT_TRUE (outcome_note::wordsFor (report).contains ("kept at " + old ({}).getFullPathName())) << outcome_note::wordsFor (report);
+    EXPECT_TRUE (kv::messages::successNote (report).contains ("kept at " + old ({}).getFullPathName())) << kv::messages::successNote (report);
     EXPECT_EQ (snapshotTree (old ({})), before);
 
     // With a whole bundle in place it may go at last.

@@ -1,4 +1,5 @@
 #include "panels/panel_changelog.h"
+#include "messages/Messages.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
 #include "settings/panel_settings.h"
@@ -81,7 +82,7 @@ TEST_F (Fixture, ScreenReadersGetTheOutcomeAndThePanelsTexts)
     click ("INSTALL");
     ASSERT_TRUE (screen->outcomeText->isVisible());
     EXPECT_EQ (handlerOf (*screen->outcomeText)->getRole(), juce::AccessibilityRole::staticText);
-    EXPECT_EQ (screen->outcomeText->getTitle(), screen->installReport.headline());
+    EXPECT_EQ (screen->outcomeText->getTitle(), kv::messages::headline (screen->installReport));
     EXPECT_EQ (screen->outcomeText->getBounds(), main_layout::outcomeArea (screen->unit).toNearestInt());
 
     click ("EULA");

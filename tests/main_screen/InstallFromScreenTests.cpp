@@ -1,4 +1,5 @@
 #include "main_screen/OutcomeNote.h"
+#include "messages/Messages.h"
 #include "platform/InstalledVersion.h"
 #include "tools/payload/PeModuleWriter.h"
 #include "platform/InstallerLock.h"
@@ -35,7 +36,7 @@ TEST_F (Fixture, NothingSelectedTouchesNothingAndStillFinishes)
     }
 
     expectFinishedPass (*this);
-    EXPECT_TRUE (s.installReport.succeeded()) << s.installReport.details();
+    EXPECT_TRUE (s.installReport.succeeded()) << kv::messages::failureDetails (s.installReport);
     EXPECT_FALSE (s.installReport.anotherInstallerRunning);
     EXPECT_EQ (sandbox.root().findChildFiles (juce::File::findFilesAndDirectories, true).size(), before);
 }
@@ -91,7 +92,7 @@ TEST_F (Fixture, ANewerCopyIsReplacedOnlyWhenAskedForAndTheOutcomeSaysSo)
     build();
     click ("VST3");
     click ("INSTALL");
-    ASSERT_TRUE (screen->installReport.succeeded()) << screen->installReport.details();
+    ASSERT_TRUE (screen->installReport.succeeded()) << kv::messages::failureDetails (screen->installReport);
     EXPECT_EQ (kv::platform::readFileVersion (module), "2.3.0.0");
 
     const juce::String sentence = "VST3 3.0.0.0 was replaced with the older 2.3.0.";
@@ -146,7 +147,7 @@ TEST_F (Fixture, AFailedPassShowsTheFailureViewNotSuccess)
     EXPECT_LT (green, 10) << "no green success icon";
     EXPECT_GT (orange, 200) << "the warning and the headline are shown";
 
-    const auto details = s.installReport.details();
+    const auto details = kv::messages::failureDetails (s.installReport);
     EXPECT_TRUE (details.contains ("VST3 was not installed"));
     EXPECT_TRUE (details.contains ("CLAP was not installed: no install folder is set"));
     EXPECT_TRUE (details.contains ("AAX was installed."));
@@ -174,21 +175,4 @@ TEST_F (Fixture, EmbeddedArchivesStayIntactAfterAPass)
         ASSERT_EQ (onDisk.getSize(), (size_t) archives[i].second);
         EXPECT_EQ (std::memcmp (onDisk.getData(), archives[i].first, onDisk.getSize()), 0) << names[i];
     }
-}
-
-TEST (OutcomeNote, SaysHiddenOnlyWhereEveryLoadableNameWasRenamed)
-{
-    InstallReport report;
-    FormatOutcome vst3, aax;
-    vst3.formatIndex = 0;
-    vst3.stillInUse = juce::File::getCurrentWorkingDirectory().getChildFile ("Strandline2.vst3.kv-removing");
-    aax = vst3;
-    aax.formatIndex = 2;
-    aax.hiddenFromHosts = false;
-    report.outcomes = { vst3, aax };
-
-    const auto words = outcome_note::wordsFor (report);
-    EXPECT_TRUE (words.contains ("The old copy of VST3 is still in use by a program; it is hidden from plug-in hosts")) << words;
-    EXPECT_TRUE (words.contains ("The old copy of AAX is still in use by a program; it may still be loaded by plug-in hosts. Close every program"))
-        << words;
 }
