@@ -1,16 +1,18 @@
 #pragma once
 
+#include "archive/ArchiveFinding.h"
 #include "archive/ArchivePlan.h"
 
 // What the installer checks in an archive before it writes anything, as one verdict with
-// the entry and the reason; and, for the build, the same with every entry inflated in full.
+// the entry and what is wrong with it; and, for the build, the same with every entry inflated
+// in full. messages/ArchiveWords.h says it in words.
 namespace kv::archive
 {
     struct ArchiveCheck
     {
         ArchiveVerdict verdict = ArchiveVerdict::ok;
         juce::String entry; // the entry at fault, if one is
-        juce::String reason; // in plain words
+        ArchiveFinding finding; // why, when it did not pass
 
         bool passed() const noexcept { return verdict == ArchiveVerdict::ok; }
     };
@@ -22,7 +24,4 @@ namespace kv::archive
 
     // The layout check, then every entry inflated with its size and CRC-32 checked.
     ArchiveCheck checkArchiveFully (const void* data, size_t size, const juce::String& bundleName);
-
-    // One line for a maker: the archive, the entry, the reason and the fix.
-    juce::String describeForMaker (const juce::String& archiveName, const juce::String& bundleName, const ArchiveCheck& check);
 }

@@ -25,7 +25,7 @@ namespace kv::archive
     {
         ArchiveVerdict verdict = ArchiveVerdict::ok;
         juce::String offendingEntry;
-        juce::String reason; // in plain words, when refused
+        ArchiveFinding finding; // why, when refused
         std::vector<PlannedEntry> entries;
     };
 

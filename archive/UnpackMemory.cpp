@@ -19,11 +19,6 @@ namespace kv::archive
 
             return largest;
         }
-
-        juce::String inWords (juce::uint64 bytes)
-        {
-            return juce::File::descriptionOfSizeInBytes ((juce::int64) bytes);
-        }
     }
 
     juce::uint64 memoryToUnpack (const std::vector<ZipRecord>& records, size_t archiveSize)
@@ -49,13 +44,13 @@ namespace kv::archive
         // An unknown size (0) refuses nothing.
         if (machineBytes > 0 && need > machineBytes)
             return { ArchiveVerdict::tooLarge, largest->name,
-                     "unpacking it takes " + inWords (need) + " of memory, and this computer has " + inWords (machineBytes) };
+                     ArchiveFinding::of (ArchiveDefect::tooLittleMemory, (juce::int64) need, (juce::int64) machineBytes) };
 
         // Asked for and given back at once: where memory is short, the refusal comes now, before
         // anything is written, and not in the middle of the bundle.
         if (LargeBlock (largest->uncompressedSize).get() == nullptr)
             return { ArchiveVerdict::tooLarge, largest->name,
-                     "this computer cannot spare the " + inWords (largest->uncompressedSize) + " it takes to unpack" };
+                     ArchiveFinding::of (ArchiveDefect::cannotSpareMemory, (juce::int64) largest->uncompressedSize) };
 
         return {};
     }

@@ -17,30 +17,34 @@ namespace kv::archive
         }
     }
 
-    juce::String windowsNameFault (const juce::String& part)
+    ArchiveFinding windowsNameFault (const juce::String& part)
     {
         for (auto c : part)
         {
             if (c < 0x20)
-                return "its name holds a control character, which Windows does not allow in file names";
+                return ArchiveFinding::of (ArchiveDefect::windowsControlChar);
 
             if (juce::String ("<>:\"|?*").containsChar (c))
-                return "its name holds \"" + juce::String::charToString (c) + "\", which Windows does not allow in file names";
+            {
+                auto finding = ArchiveFinding::of (ArchiveDefect::windowsForbiddenChar);
+                finding.character = c;
+                return finding;
+            }
         }
 
         if (isDeviceName (part))
-            return "\"" + part + "\" in its path is a name Windows keeps for a device";
+            return ArchiveFinding::naming (ArchiveDefect::deviceName, part);
 
         if (part.endsWithChar ('.') || part.endsWithChar (' '))
-            return "\"" + part + "\" in its path ends in a dot or a space, which Windows drops";
+            return ArchiveFinding::naming (ArchiveDefect::trailingDotOrSpace, part);
 
         return {};
     }
 
-    juce::String WindowsNameSet::add (const juce::StringArray& parts, bool isDirectory)
+    ArchiveFinding WindowsNameSet::add (const juce::StringArray& parts, bool isDirectory)
     {
         for (const auto& part : parts)
-            if (const auto why = windowsNameFault (part); why.isNotEmpty())
+            if (auto why = windowsNameFault (part); why.found())
                 return why;
 
         juce::String path;
@@ -57,13 +61,13 @@ namespace kv::archive
                 continue;
 
             if (earlier.spelling != path)
-                return "\"" + path + "\" differs only in case from \"" + earlier.spelling + "\", which Windows takes for the same name";
+                return ArchiveFinding::naming (ArchiveDefect::differsOnlyInCase, path, earlier.spelling);
 
             if (earlier.isFile != isFile)
-                return "\"" + path + "\" is both a file and a folder";
+                return ArchiveFinding::naming (ArchiveDefect::fileAndFolder, path);
 
             if (isLast && earlier.isEntry)
-                return "another entry has the same name";
+                return ArchiveFinding::of (ArchiveDefect::sameName);
 
             earlier.isEntry = earlier.isEntry || isLast;
         }

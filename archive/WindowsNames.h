@@ -1,6 +1,6 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "archive/ArchiveFinding.h"
 
 #include <map>
 
@@ -9,8 +9,9 @@
 // file, so the later entry lands on the earlier one. Refused before anything is written.
 namespace kv::archive
 {
-    // Why Windows cannot hold part, one part of a path, as a file or folder name; empty if it can.
-    juce::String windowsNameFault (const juce::String& part);
+    // Why Windows cannot hold part, one part of a path, as a file or folder name; nothing found
+    // if it can.
+    ArchiveFinding windowsNameFault (const juce::String& part);
 
     // The paths of an archive's entries, and of every folder above them, as Windows compares
     // them: without regard to case.
@@ -18,8 +19,8 @@ namespace kv::archive
     {
     public:
         // Adds an entry's path, given by its parts; returns why Windows would take it, or one of
-        // its folders, for another entry's (or folder's) name; empty when it would not.
-        juce::String add (const juce::StringArray& parts, bool isDirectory);
+        // its folders, for another entry's (or folder's) name; nothing found when it would not.
+        ArchiveFinding add (const juce::StringArray& parts, bool isDirectory);
 
     private:
         struct Seen

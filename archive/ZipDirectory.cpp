@@ -9,10 +9,6 @@ namespace kv::archive
     {
         using namespace zip;
 
-        const char* const zip64Reason = "it is written with ZIP64 records, which the installer cannot read";
-
-        juce::String byteCount (size_t n) { return juce::String ((juce::int64) n) + (n == 1 ? " byte" : " bytes"); }
-
         struct EndRecord
         {
             size_t position = 0;
@@ -43,10 +39,10 @@ namespace kv::archive
             ZipFault* fault;
             EndRecord end;
 
-            bool refuse (const juce::String& reason, const juce::String& entry = {})
+            bool refuse (ArchiveDefect defect, size_t first = 0, size_t second = 0, const juce::String& entry = {})
             {
                 if (fault != nullptr)
-                    *fault = { entry, reason };
+                    *fault = { entry, ArchiveFinding::of (defect, (juce::int64) first, (juce::int64) second) };
 
                 return false;
             }
@@ -57,7 +53,7 @@ namespace kv::archive
             bool findEndRecord()
             {
                 if (bytes == nullptr || size < endRecordSize)
-                    return refuse ("it is not a ZIP archive, or it is cut short");
+                    return refuse (ArchiveDefect::tooShort);
 
                 // The end record sits at the very end unless an archive comment follows it.
                 const size_t lowest = size > endRecordSize + maximumCommentSize ? size - endRecordSize - maximumCommentSize : 0;
@@ -78,10 +74,10 @@ namespace kv::archive
                 for (size_t pos = size - endRecordSize;; --pos)
                 {
                     if (isEndRecordAt (pos) && pos + endRecordSize + commentLengthAt (pos) < size && looksLikeWholeArchiveEndingAt (pos))
-                        return refuse ("it has " + byteCount (size - pos - endRecordSize - commentLengthAt (pos)) + " after its end record (data appended to the archive?)");
+                        return refuse (ArchiveDefect::bytesAfterEnd, size - pos - endRecordSize - commentLengthAt (pos));
 
                     if (pos == 0)
-                        return refuse ("it is not a ZIP archive, or it is cut short (no end of central directory record)");
+                        return refuse (ArchiveDefect::noEndRecord);
                 }
             }
 
@@ -101,19 +97,19 @@ namespace kv::archive
             bool checkEndRecord()
             {
                 if (end.disk != 0 || end.directoryDisk != 0)
-                    return refuse ("it is one part of an archive split over several files (its end record names disk " + juce::String (juce::jmax (end.disk, end.directoryDisk)) + ")");
+                    return refuse (ArchiveDefect::splitOverDisks, juce::jmax (end.disk, end.directoryDisk));
 
                 if (end.position >= zip64LocatorSize && read32 (bytes + end.position - zip64LocatorSize) == zip64LocatorSignature)
-                    return refuse (zip64Reason);
+                    return refuse (ArchiveDefect::zip64);
 
                 if (end.entries == 0xffff || end.directorySize == 0xffffffff || end.directoryOffset == 0xffffffff)
-                    return refuse (zip64Reason);
+                    return refuse (ArchiveDefect::zip64);
 
                 if (end.entriesOnThisDisk != end.entries)
-                    return refuse ("its end record gives two entry counts, " + juce::String (end.entriesOnThisDisk) + " and " + juce::String (end.entries));
+                    return refuse (ArchiveDefect::entryCountsDiffer, end.entriesOnThisDisk, end.entries);
 
                 if (end.directorySize > end.position)
-                    return refuse ("its central directory lies outside the archive");
+                    return refuse (ArchiveDefect::directoryOutside);
 
                 // The directory ends where the end record begins; where it does not, something
                 // was put before the archive or between the two.
@@ -124,12 +120,12 @@ namespace kv::archive
 
                 // A stub put before the archive without moving its offsets (cat stub.exe a.zip).
                 if (end.directoryOffset < directoryStart && (end.entries == 0 || read32 (bytes + directoryStart) == directoryEntrySignature))
-                    return refuse ("it has " + byteCount (directoryStart - end.directoryOffset) + " before its first entry (a self-extracting stub?)");
+                    return refuse (ArchiveDefect::bytesBeforeFirstEntry, directoryStart - end.directoryOffset);
 
                 if (end.directoryOffset > directoryStart)
-                    return refuse ("its central directory lies outside the archive");
+                    return refuse (ArchiveDefect::directoryOutside);
 
-                return refuse ("it has " + byteCount (directoryStart - end.directoryOffset) + " between its central directory and its end record");
+                return refuse (ArchiveDefect::bytesBeforeEndRecord, directoryStart - end.directoryOffset);
             }
 
             bool readRecords (std::vector<ZipRecord>& records)
@@ -139,35 +135,34 @@ namespace kv::archive
                 for (size_t i = 0; i < end.entries; ++i)
                 {
                     if (pos == end.position)
-                        return refuse ("its end record counts " + juce::String (end.entries) + " entries, but its central directory holds " + juce::String (i));
+                        return refuse (ArchiveDefect::fewerRecordsThanCounted, end.entries, i);
 
                     if (! readRecord (pos, i, records))
                         return false;
                 }
 
                 if (pos != end.position)
-                    return refuse ("its central directory is " + byteCount (end.position - pos) + " longer than the " + juce::String (end.entries) + " entries its end record counts");
+                    return refuse (ArchiveDefect::directoryLongerThanCounted, end.position - pos, end.entries);
 
                 return true;
             }
 
             bool readRecord (size_t& pos, size_t index, std::vector<ZipRecord>& records)
             {
-                const auto broken = "its central directory is broken at entry " + juce::String ((juce::int64) index + 1);
                 const auto* h = bytes + pos;
 
                 if (end.position - pos < entryHeaderSize || read32 (h) != directoryEntrySignature)
-                    return refuse (broken);
+                    return refuse (ArchiveDefect::directoryBroken, index + 1);
 
                 const size_t nameLength = read16 (h + 28);
                 const size_t entryLength = entryHeaderSize + nameLength + read16 (h + 30) + read16 (h + 32);
 
                 if (end.position - pos < entryLength)
-                    return refuse (broken);
+                    return refuse (ArchiveDefect::directoryBroken, index + 1);
 
                 // A name that is not well-formed UTF-8 would reach JUCE's path functions as it is.
                 if (! kv::text::isWellFormedUtf8 (h + entryHeaderSize, nameLength))
-                    return refuse ("entry " + juce::String ((juce::int64) index + 1) + " has a name that is not well-formed UTF-8");
+                    return refuse (ArchiveDefect::nameNotUtf8, index + 1);
 
                 ZipRecord record;
                 record.name = juce::String::fromUTF8 (reinterpret_cast<const char*> (h + entryHeaderSize), (int) nameLength);
@@ -182,13 +177,18 @@ namespace kv::archive
                 record.localHeaderOffset = read32 (h + 42);
 
                 if (record.compressedSize == 0xffffffff || record.uncompressedSize == 0xffffffff || record.localHeaderOffset == 0xffffffff)
-                    return refuse (zip64Reason, record.name);
+                    return refuse (ArchiveDefect::zip64, 0, 0, record.name);
 
                 if (read16 (h + 34) != 0)
-                    return refuse ("it lies on disk " + juce::String (read16 (h + 34)) + " of an archive split over several files", record.name);
+                    return refuse (ArchiveDefect::entryOnOtherDisk, read16 (h + 34), 0, record.name);
 
-                if (const auto why = localHeaderDisagreement (bytes, end.directoryOffset, h, record); why.isNotEmpty())
-                    return refuse (why, record.name);
+                if (auto why = localHeaderDisagreement (bytes, end.directoryOffset, h, record); why.found())
+                {
+                    if (fault != nullptr)
+                        *fault = { record.name, std::move (why) };
+
+                    return false;
+                }
 
                 records.push_back (std::move (record));
                 pos += entryLength;
@@ -204,7 +204,7 @@ namespace kv::archive
                     first = juce::jmin (first, record.localHeaderOffset);
 
                 if (first != 0 && ! records.empty())
-                    return refuse ("it has " + byteCount (first) + " before its first entry (a self-extracting stub?)");
+                    return refuse (ArchiveDefect::bytesBeforeFirstEntry, first);
 
                 return true;
             }

@@ -7,11 +7,11 @@
 
 namespace kv::archive
 {
-    // Why an archive cannot be read, in plain words, and the entry at fault when there is one.
+    // Why an archive cannot be read, and the entry at fault when there is one.
     struct ZipFault
     {
         juce::String entry;
-        juce::String reason;
+        ArchiveFinding finding;
     };
 
     // The central directory's records in archive order; false when the directory is missing,

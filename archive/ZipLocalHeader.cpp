@@ -10,81 +10,90 @@ namespace kv::archive
     {
         using namespace zip;
 
-        juce::String hex (juce::uint32 value, int digits) { return "0x" + juce::String::toHexString ((juce::int64) value).paddedLeft ('0', digits); }
-
-        juce::String differs (const char* where, const char* field, const juce::String& local, const juce::String& central)
+        // The defects of the three sums, as a local header and as a data descriptor hold them.
+        struct SumDefects
         {
-            return juce::String ("its ") + where + " gives " + field + " " + local + ", its central directory " + central;
+            ArchiveDefect crc, compressedSize, size;
+        };
+
+        constexpr SumDefects inLocalHeader { ArchiveDefect::localCrcDiffers, ArchiveDefect::localCompressedSizeDiffers,
+                                             ArchiveDefect::localSizeDiffers };
+        constexpr SumDefects inDescriptor { ArchiveDefect::descriptorCrcDiffers, ArchiveDefect::descriptorCompressedSizeDiffers,
+                                            ArchiveDefect::descriptorSizeDiffers };
+
+        ArchiveFinding differs (ArchiveDefect defect, juce::uint64 local, juce::uint64 central)
+        {
+            return ArchiveFinding::of (defect, (juce::int64) local, (juce::int64) central);
         }
 
         // The CRC-32 and both sizes, as the local header and the data descriptor both hold them.
         // In a local header of an entry with a data descriptor, zero means "in the descriptor".
-        juce::String sumsDisagreement (const char* where, const juce::uint8* p, const ZipRecord& record, bool zeroAllowed)
+        ArchiveFinding sumsDisagreement (const SumDefects& where, const juce::uint8* p, const ZipRecord& record, bool zeroAllowed)
         {
             const auto crc = read32 (p);
             const juce::uint64 compressed = read32 (p + 4), uncompressed = read32 (p + 8);
 
             if (crc != record.crc32 && ! (zeroAllowed && crc == 0))
-                return differs (where, "CRC-32", hex (crc, 8), hex (record.crc32, 8));
+                return differs (where.crc, crc, record.crc32);
 
             if (compressed != record.compressedSize && ! (zeroAllowed && compressed == 0))
-                return differs (where, "compressed size", juce::String (compressed), juce::String (record.compressedSize));
+                return differs (where.compressedSize, compressed, record.compressedSize);
 
             if (uncompressed != record.uncompressedSize && ! (zeroAllowed && uncompressed == 0))
-                return differs (where, "uncompressed size", juce::String (uncompressed), juce::String (record.uncompressedSize));
+                return differs (where.size, uncompressed, record.uncompressedSize);
 
             return {};
         }
 
         // The descriptor follows the data, with or without its optional signature.
-        juce::String descriptorDisagreement (const juce::uint8* archive, size_t at, size_t dataEnd, const ZipRecord& record)
+        ArchiveFinding descriptorDisagreement (const juce::uint8* archive, size_t at, size_t dataEnd, const ZipRecord& record)
         {
             constexpr size_t sumsSize = 12;
 
             if (dataEnd - at < sumsSize)
-                return "its data descriptor is missing";
+                return ArchiveFinding::of (ArchiveDefect::descriptorMissing);
 
             const auto* p = archive + at;
-            const auto unsignedForm = sumsDisagreement ("data descriptor", p, record, false);
+            const auto unsignedForm = sumsDisagreement (inDescriptor, p, record, false);
 
-            if (unsignedForm.isNotEmpty() && read32 (p) == dataDescriptorSignature && dataEnd - at >= sumsSize + 4)
-                return sumsDisagreement ("data descriptor", p + 4, record, false);
+            if (unsignedForm.found() && read32 (p) == dataDescriptorSignature && dataEnd - at >= sumsSize + 4)
+                return sumsDisagreement (inDescriptor, p + 4, record, false);
 
             return unsignedForm;
         }
     }
 
-    juce::String localHeaderDisagreement (const juce::uint8* archive, size_t dataEnd, const juce::uint8* centralRecord, const ZipRecord& record)
+    ArchiveFinding localHeaderDisagreement (const juce::uint8* archive, size_t dataEnd, const juce::uint8* centralRecord, const ZipRecord& record)
     {
         const auto at = record.localHeaderOffset;
 
         if (at >= dataEnd)
-            return "its data lies outside the archive";
+            return ArchiveFinding::of (ArchiveDefect::dataOutside);
 
         if (dataEnd - at < localHeaderSize || read32 (archive + at) != localHeaderSignature)
-            return "its local header is missing";
+            return ArchiveFinding::of (ArchiveDefect::localHeaderMissing);
 
         const auto* local = archive + at;
 
         if (read16 (local + 6) != record.flags)
-            return differs ("local header", "general-purpose flags", hex (read16 (local + 6), 4), hex (record.flags, 4));
+            return differs (ArchiveDefect::localFlagsDiffer, read16 (local + 6), record.flags);
 
         if (read16 (local + 8) != record.method)
-            return differs ("local header", "compression method", juce::String (read16 (local + 8)), juce::String (record.method));
+            return differs (ArchiveDefect::localMethodDiffers, read16 (local + 8), record.method);
 
         const size_t nameLength = read16 (local + 26);
         const auto dataStart = at + localHeaderSize + nameLength + read16 (local + 28);
 
         if (dataStart > dataEnd || dataEnd - dataStart < record.compressedSize)
-            return "its data lies outside the archive";
+            return ArchiveFinding::of (ArchiveDefect::dataOutside);
 
         if (nameLength != read16 (centralRecord + 28) || std::memcmp (local + localHeaderSize, centralRecord + entryHeaderSize, nameLength) != 0)
-            return "its name in its local header differs from its name in the central directory";
+            return ArchiveFinding::of (ArchiveDefect::localNameDiffers);
 
         if ((record.flags & dataDescriptorFlag) == 0)
-            return sumsDisagreement ("local header", local + 14, record, false);
+            return sumsDisagreement (inLocalHeader, local + 14, record, false);
 
-        if (const auto why = sumsDisagreement ("local header", local + 14, record, true); why.isNotEmpty())
+        if (const auto why = sumsDisagreement (inLocalHeader, local + 14, record, true); why.found())
             return why;
 
         return descriptorDisagreement (archive, dataStart + (size_t) record.compressedSize, dataEnd, record);

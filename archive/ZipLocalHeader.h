@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveFinding.h"
 #include "archive/ZipRecord.h"
 
 // Each entry is described twice: by the local header before its data and by its record in the
@@ -8,10 +9,11 @@
 // unpacks differently depending on who reads it.
 namespace kv::archive
 {
-    // Why the local header of record (and its data descriptor, when it has one) disagrees with
-    // its central record centralRecord, naming the field; empty when they agree. dataEnd is
-    // where the central directory starts: every entry's header, data and descriptor lie before.
-    juce::String localHeaderDisagreement (const juce::uint8* archive, size_t dataEnd, const juce::uint8* centralRecord, const ZipRecord& record);
+    // Where the local header of record (and its data descriptor, when it has one) disagrees
+    // with its central record centralRecord, with the field and both its values; nothing found
+    // when they agree. dataEnd is where the central directory starts: every entry's header,
+    // data and descriptor lie before.
+    ArchiveFinding localHeaderDisagreement (const juce::uint8* archive, size_t dataEnd, const juce::uint8* centralRecord, const ZipRecord& record);
 
     // Where a record's data starts, found through its local header; nullptr when that header is
     // missing or the data runs past the end.

@@ -15,7 +15,9 @@ if(CMAKE_CROSSCOMPILING)
 else()
     file(GLOB kv_archive_check_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tools/archive_check/*.cpp")
     add_executable(kv_archive_check ${kv_archive_check_sources})
-    target_link_libraries(kv_archive_check PRIVATE kv_archive kv_libzip)
+    # kv_messages for the words of each refusal: it and the layers below it are built before
+    # kv_core, which waits for this check.
+    target_link_libraries(kv_archive_check PRIVATE kv_archive kv_messages kv_libzip)
     kv_enable_warnings(kv_archive_check)
     set_target_properties(kv_archive_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tools")
     set(kv_archive_checker "$<TARGET_FILE:kv_archive_check>")

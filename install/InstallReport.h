@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/ArchiveFinding.h"
 #include "fs/FsStatus.h"
 
 #include <vector>
@@ -31,6 +32,7 @@ namespace kv::install
         InstallProblem problem = InstallProblem::none;
         juce::String detail; // a path or entry name that explains the problem, if any
         fs::SystemError systemError; // what the operating system answered, when the problem came from it
+        archive::ArchiveFinding archiveFinding; // what is wrong with the archive, when its check refused it
 
         // Installed or removed, but what was replaced is still in use by a program: it is
         // renamed out of every host's sight and goes later.

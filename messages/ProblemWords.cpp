@@ -1,6 +1,7 @@
 #include "messages/ProblemWords.h"
 
 #include "identity/Formats.h"
+#include "messages/ArchiveWords.h"
 #include "messages/CopyFates.h"
 #include "messages/SystemErrorText.h"
 
@@ -57,10 +58,17 @@ namespace kv::messages
         }
     }
 
+    // How much memory unpacking takes against what the machine has is said in full; of a damaged
+    // or unsafe archive the entry is enough, as its ZIP particulars mean nothing to a musician.
+    static juce::String archiveWhy (const install::FormatOutcome& outcome)
+    {
+        return outcome.problem == InstallProblem::notEnoughMemory ? archiveReason (outcome.archiveFinding) : juce::String();
+    }
+
     // "(path; ENOSPC)": where it happened and what the system said, whichever there are.
     static juce::String whereAndWhy (const install::FormatOutcome& outcome)
     {
-        juce::StringArray parts { outcome.detail, systemErrorText (outcome.systemError) };
+        juce::StringArray parts { outcome.detail, archiveWhy (outcome), systemErrorText (outcome.systemError) };
         parts.removeEmptyStrings();
         return parts.isEmpty() ? juce::String() : " (" + parts.joinIntoString ("; ") + ")";
     }

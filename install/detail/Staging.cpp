@@ -23,15 +23,23 @@ namespace kv::install
                                                         prepared.records, prepared.plan);
 
         if (! check.passed())
-            return FormatOutcome { job.formatIndex,
-                                   check.verdict == archive::ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe
-                                                                                    : InstallProblem::archiveDamaged,
-                                   check.entry };
+        {
+            FormatOutcome refused { job.formatIndex,
+                                    check.verdict == archive::ArchiveVerdict::unsafe ? InstallProblem::archiveUnsafe
+                                                                                     : InstallProblem::archiveDamaged,
+                                    check.entry };
+            refused.archiveFinding = check.finding;
+            return refused;
+        }
 
         // Entries are inflated whole in memory: an archive this computer cannot unpack is refused
         // here, before anything is created.
         if (const auto memory = archive::checkMemoryToUnpack (prepared.records, prepared.bytes.getSize()); ! memory.passed())
-            return FormatOutcome { job.formatIndex, InstallProblem::notEnoughMemory, memory.reason };
+        {
+            FormatOutcome refused { job.formatIndex, InstallProblem::notEnoughMemory };
+            refused.archiveFinding = memory.finding;
+            return refused;
+        }
 
         return std::nullopt;
     }

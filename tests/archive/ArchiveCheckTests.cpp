@@ -4,12 +4,15 @@
 
 #include "archive/Archive.h"
 #include "identity/Formats.h"
+#include "messages/ArchiveWords.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "tools/payload/PayloadBuilder.h"
 #include "tools/payload/ZipWriter.h"
 
 using namespace kv::archive;
+using kv::messages::archiveReason;
+using kv::messages::describeForMaker;
 
 namespace
 {
@@ -89,7 +92,7 @@ TEST (ArchiveCheck, RecordedSizesTheDataCannotGiveAreRefusedBeforeAnythingIsInfl
 
         EXPECT_EQ (check.verdict, ArchiveVerdict::damaged) << c.what;
         EXPECT_EQ (check.entry, "Strandline2.clap") << c.what;
-        EXPECT_TRUE (check.reason.contains ("recorded size")) << c.what << ": " << check.reason;
+        EXPECT_TRUE (archiveReason (check.finding).contains ("recorded size")) << c.what << ": " << archiveReason (check.finding);
     }
 }
 
@@ -129,13 +132,13 @@ TEST (ArchiveCheck, AnArchiveIsRefusedWhenUnpackingItNeedsMoreMemoryThanTheMachi
 
         if (c.refusedEntry == nullptr)
         {
-            EXPECT_TRUE (check.passed()) << c.what << ": " << check.reason;
+            EXPECT_TRUE (check.passed()) << c.what << ": " << archiveReason (check.finding);
             continue;
         }
 
         EXPECT_EQ (check.verdict, ArchiveVerdict::tooLarge) << c.what;
         EXPECT_EQ (check.entry, c.refusedEntry) << c.what;
-        EXPECT_TRUE (check.reason.contains ("4.5 GB") && check.reason.contains ("4.0 GB")) << c.what << ": " << check.reason;
+        EXPECT_TRUE (archiveReason (check.finding).contains ("4.5 GB") && archiveReason (check.finding).contains ("4.0 GB")) << c.what << ": " << archiveReason (check.finding);
     }
 }
 
@@ -286,7 +289,7 @@ TEST (ArchiveCheck, ArchivesOtherReadersWouldReadDifferentlyAreRefusedNamingTheF
 
         EXPECT_EQ (check.verdict, ArchiveVerdict::damaged) << c.what;
         EXPECT_EQ (check.entry, c.entry) << c.what;
-        EXPECT_TRUE (check.reason.contains (c.reason)) << c.what << ": " << message;
+        EXPECT_TRUE (archiveReason (check.finding).contains (c.reason)) << c.what << ": " << message;
         EXPECT_FALSE (message.contains ("not a ZIP")) << c.what << ": " << message;
 
         // A disagreement is fixed by writing the archive again, whichever field it is in.

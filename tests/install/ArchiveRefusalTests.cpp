@@ -108,6 +108,7 @@ TEST_F (InstallPass, UnsafeEntriesAreRefusedBeforeAnythingIsWritten)
         const auto report = runInstallPass (r);
 
         EXPECT_EQ (report.outcomes[0].problem, InstallProblem::archiveUnsafe) << what;
+        EXPECT_TRUE (report.outcomes[0].archiveFinding.found()) << what;
         EXPECT_EQ (snapshotTree (sandbox.root()), before) << what;
         EXPECT_FALSE (outside.exists()) << what;
     }

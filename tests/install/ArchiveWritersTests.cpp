@@ -4,6 +4,7 @@
 #include "identity/ProductIdentity.h"
 #include "archive/Archive.h"
 #include "install/Install.h"
+#include "messages/ArchiveWords.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "support/TreeSnapshot.h"
@@ -12,6 +13,7 @@
 
 using namespace kv::archive;
 using namespace kv::install;
+using kv::messages::describeForMaker;
 
 using kv::test::snapshotTree;
 

@@ -8,6 +8,7 @@
 #include "identity/BundleLocation.h"
 #include "identity/ProductConstants.h"
 #include "archive/Archive.h"
+#include "messages/ArchiveWords.h"
 #include "tools/archive_check/SecondOpinion.h"
 
 #include <iostream>
@@ -41,7 +42,7 @@ int main (int argc, char** argv)
 
         if (check.passed())
             if (const auto refusal = kv::archive::libzipRefusal (archive); refusal.isNotEmpty())
-                check = { kv::archive::ArchiveVerdict::damaged, {}, "libzip, the build's second ZIP reader, refuses it (" + refusal + ")" };
+                check = { kv::archive::ArchiveVerdict::damaged, {}, kv::archive::ArchiveFinding::naming (kv::archive::ArchiveDefect::secondReaderRefuses, {}, refusal) };
 
         if (check.passed())
         {
@@ -49,7 +50,7 @@ int main (int argc, char** argv)
         }
         else
         {
-            std::cerr << "kv_archive_check: " << kv::archive::describeForMaker (archive.getFullPathName(), bundleName, check) << "\n";
+            std::cerr << "kv_archive_check: " << kv::messages::describeForMaker (archive.getFullPathName(), bundleName, check) << "\n";
             allPassed = false;
         }
     }
