@@ -1,6 +1,6 @@
 #include "main_screen/HoverHelp.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/Formats.h"
 
 namespace hover_help
 {

@@ -1,15 +1,18 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/EmbeddedResources.h"
+#include "identity/Formats.h"
 #include "identity/ProductConstants.h"
-#include "identity/ProductIdentity.h"
-#include "look_and_feel/FocusMark.h"
-#include "main_screen/MainLayout.h"
-#include "platform/InstalledVersion.h"
 #include "install/Install.h"
+#include "look_and_feel/EmbeddedDrawables.h"
+#include "look_and_feel/FocusMark.h"
+#include "look_and_feel/Palette.h"
+#include "main_screen/Commands.h"
+#include "main_screen/EmbeddedResources.h"
+#include "main_screen/MainLayout.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
+#include "platform/InstalledVersion.h"
 #include "settings/panel_settings.h"
 
 MainComponent::MainComponent()

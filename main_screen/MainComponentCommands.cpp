@@ -1,8 +1,9 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/Formats.h"
 #include "look_and_feel/FocusMark.h"
 #include "main_screen/EmbeddedArchives.h"
+#include "main_screen/EmbeddedResources.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
 #include "panels/panel_changelog.h"

@@ -1,7 +1,10 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/Formats.h"
+#include "identity/ProductConstants.h"
 #include "look_and_feel/FocusMark.h"
+#include "look_and_feel/Palette.h"
+#include "main_screen/Commands.h"
 #include "main_screen/MainLayout.h"
 #include "main_screen/OutcomeNote.h"
 

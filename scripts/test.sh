@@ -15,6 +15,9 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 echo "== format check"
 "$here/scripts/check-format.sh"
 
+echo "== layer check"
+"$here/scripts/check-layers.sh"
+
 source "$here/scripts/virtual-display.sh"
 start_virtual_display
 
