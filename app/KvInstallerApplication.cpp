@@ -1,6 +1,6 @@
 #include "app/KvInstallerApplication.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/ProductConstants.h"
 #include "main_screen/MainComponent.h"
 
 kv_installerApplication::~kv_installerApplication()

@@ -1,52 +1,11 @@
 #include "app/RepaintFallback.h"
 
-#if JUCE_WINDOWS
-#include <windows.h>
-#endif
-
 namespace kv::app
 {
-    bool runningUnderWine()
-    {
-#if JUCE_WINDOWS
-        if (auto* ntdll = ::GetModuleHandleW (L"ntdll.dll"))
-            return ::GetProcAddress (ntdll, "wine_get_version") != nullptr;
-#endif
-        return false;
-    }
-
     double displayRefreshRateHz (const juce::Component& window)
     {
-        double hz = 0.0;
-#if JUCE_WINDOWS
-        if (auto* peer = window.getPeer())
-        {
-            MONITORINFOEXW info {};
-            info.cbSize = sizeof (info);
-            DEVMODEW mode {};
-            mode.dmSize = sizeof (mode);
-
-            if (::GetMonitorInfoW (::MonitorFromWindow ((HWND) peer->getNativeHandle(), MONITOR_DEFAULTTONEAREST), &info)
-                && ::EnumDisplaySettingsW (info.szDevice, ENUM_CURRENT_SETTINGS, &mode))
-                hz = (double) mode.dmDisplayFrequency; // 0 or 1 stand for the hardware's default
-        }
-#else
-        if (auto* display = juce::Desktop::getInstance().getDisplays().getDisplayForRect (window.getScreenBounds()))
-            hz = display->verticalFrequencyHz.value_or (0.0);
-#endif
+        const auto hz = reportedRefreshRateHz (window);
         return hz >= 24.0 && hz <= 500.0 ? hz : 60.0;
-    }
-
-    RepaintFallback::Environment RepaintFallback::currentEnvironment()
-    {
-#if JUCE_WINDOWS
-        constexpr bool onWindows = true;
-#else
-        constexpr bool onWindows = false;
-#endif
-        return { onWindows, []
-                 { return runningUnderWine(); },
-                 {} };
     }
 
     RepaintFallback::RepaintFallback (juce::Component& windowToServe, Environment environment)

@@ -15,6 +15,10 @@ namespace kv::app
     /** The refresh rate of the display that shows the component, 60 Hz when unknown. */
     double displayRefreshRateHz (const juce::Component& window);
 
+    /** What the system says of that rate (RepaintFallbackWindows.cpp, RepaintFallbackPosix.cpp),
+        0 when it says nothing. */
+    double reportedRefreshRateHz (const juce::Component& window);
+
     /** Keeps a top-level window's repaints reaching the screen where JUCE 7's vertical-blank
         callbacks never come (under Wine, or on a monitor DXGI does not report), by pushing
         the pending repaints out from a timer at the display's rate. Where the framework's

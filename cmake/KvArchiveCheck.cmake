@@ -17,7 +17,7 @@ else()
     add_executable(kv_archive_check ${kv_archive_check_sources})
     # kv_messages for the words of each refusal: it and the layers below it are built before
     # kv_core, which waits for this check.
-    target_link_libraries(kv_archive_check PRIVATE kv_archive kv_messages kv_libzip)
+    target_link_libraries(kv_archive_check PRIVATE kv_identity kv_archive kv_messages kv_libzip)
     kv_enable_warnings(kv_archive_check)
     set_target_properties(kv_archive_check PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tools")
     set(kv_archive_checker "$<TARGET_FILE:kv_archive_check>")

@@ -47,31 +47,38 @@ target_compile_definitions(kv_juce INTERFACE
     $<TARGET_PROPERTY:kv_juce,COMPILE_DEFINITIONS>)
 set_target_properties(kv_juce PROPERTIES POSITION_INDEPENDENT_CODE ON)
 
-# One library per folder, each linking only the layers below it:
+# The layers, bottom first, as cmake/layers.txt orders them. A folder whose CMakeLists.txt
+# makes kv_<folder> is a library of its own, linking only the layers below it:
+#   kv_identity     - the product's facts, the format table, where a bundle is (identity/)
 #   kv_text, kv_pe  - checks of outside text; the version resource of a module
 #   kv_archive      - reading and checking ZIP archives (archive/)
 #   kv_platform     - stand-ins for Windows-only interfaces (platform/)
 #   kv_fs           - handle-relative file work (fs/)
 #   kv_install      - the install pass and the recovery (install/)
 #   kv_messages     - the words of its outcomes, for the screen, screen readers and logs (messages/)
-foreach(layer text pe archive platform fs install messages)
-    add_subdirectory("${PROJECT_SOURCE_DIR}/${layer}" "${CMAKE_BINARY_DIR}/${layer}")
-endforeach()
-
-# The screens and the application, with the embedded resources: all of our code but the
-# entry point.
-set(kv_source_folders app identity main_screen settings panels look_and_feel)
+# The other folders, the screens and the application with the embedded resources, make
+# kv_core: all of our code but the entry point (app/CMakeLists.txt makes the executable).
+kv_read_layers(kv_layer_folders)
+set(kv_layer_libraries "")
 set(kv_sources "")
-foreach(folder IN LISTS kv_source_folders)
-    file(GLOB_RECURSE found CONFIGURE_DEPENDS
-        "${PROJECT_SOURCE_DIR}/${folder}/*.cpp" "${PROJECT_SOURCE_DIR}/${folder}/*.h")
-    list(APPEND kv_sources ${found})
+foreach(folder IN LISTS kv_layer_folders)
+    if(EXISTS "${PROJECT_SOURCE_DIR}/${folder}/CMakeLists.txt")
+        add_subdirectory("${PROJECT_SOURCE_DIR}/${folder}" "${CMAKE_BINARY_DIR}/${folder}")
+    endif()
+    if(TARGET kv_${folder})
+        list(APPEND kv_layer_libraries kv_${folder})
+    else()
+        file(GLOB_RECURSE found CONFIGURE_DEPENDS
+            "${PROJECT_SOURCE_DIR}/${folder}/*.cpp" "${PROJECT_SOURCE_DIR}/${folder}/*.h")
+        list(APPEND kv_sources ${found})
+    endif()
 endforeach()
 list(FILTER kv_sources EXCLUDE REGEX "/app/Main\\.cpp$")
+kv_keep_system_sources(kv_sources)
 
 add_library(kv_core STATIC ${kv_sources})
 target_include_directories(kv_core PUBLIC "${PROJECT_SOURCE_DIR}")
-target_link_libraries(kv_core PUBLIC kv_juce kv_messages kv_install kv_platform kv_text kv_pe)
+target_link_libraries(kv_core PUBLIC kv_juce ${kv_layer_libraries})
 kv_enable_warnings(kv_core)
 
 # Every resource the installer embeds must be there: a missing one stops the configure step.

@@ -68,7 +68,7 @@ namespace kv::fs
         bool scheduleRemovalAtRestart (const juce::String& name) const;
 
     private:
-#if JUCE_WINDOWS
+#if defined(_WIN32)
         using Native = void*;
         static constexpr Native invalid = nullptr;
 #else

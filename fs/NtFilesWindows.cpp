@@ -22,7 +22,7 @@ namespace kv::fs::windows
             case ERROR_WRITE_PROTECT: return FsStatus::denied;
             case ERROR_DISK_FULL:
             case ERROR_HANDLE_DISK_FULL:
-            case ERROR_DISK_QUOTA_EXCEEDED: return FsStatus::noSpace;
+            case 1295: /* ERROR_DISK_QUOTA_EXCEEDED, which MinGW's headers lack */ return FsStatus::noSpace;
             case ERROR_NOT_READY:
             case ERROR_DEV_NOT_EXIST:
             case ERROR_DEVICE_NOT_CONNECTED: return FsStatus::notReady;
@@ -127,7 +127,7 @@ namespace kv::fs::windows
         if (result < 0)
         {
             // The NTSTATUS is what support can look up; the mapped error only chooses the code.
-            const auto code = result == statusObjectNameNotFound || result == statusObjectPathNotFound ? FsStatus (FsStatus::notFound)
+            const auto code = result == statusObjectNameNotFound || result == statusObjectPathNotFound ? FsStatus::notFound
                                                                                                        : statusFromError (nt.toDosError (result)).code;
             status = FsStatus (code, SystemError::ntstatus (result));
             return INVALID_HANDLE_VALUE;

@@ -7,19 +7,10 @@
 
 // A destination the installer may work in: set, and an absolute path. An empty one is never
 // resolved against the working folder.
-inline bool isUsableDestination (const juce::File& folder)
-{
-    return folder != juce::File() && juce::File::isAbsolutePath (folder.getFullPathName());
-}
+bool isUsableDestination (const juce::File& folder);
 
 // The product's name followed by the format's extension: "Strandline2.vst3".
-inline juce::String bundleNameFor (const juce::String& productName, int formatIndex)
-{
-    return productName + formatExtensions[formatIndex];
-}
+juce::String bundleNameFor (const juce::String& productName, int formatIndex);
 
 // The bundle in a destination; no file at all for a destination that is not usable.
-inline juce::File bundleFileFor (const juce::File& destinationFolder, const juce::String& productName, int formatIndex)
-{
-    return isUsableDestination (destinationFolder) ? destinationFolder.getChildFile (bundleNameFor (productName, formatIndex)) : juce::File();
-}
+juce::File bundleFileFor (const juce::File& destinationFolder, const juce::String& productName, int formatIndex);

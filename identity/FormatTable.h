@@ -8,7 +8,7 @@
 // the build (cmake/KvOptions.cmake reads the archive names from the rows below, so keep one
 // row a line), the tools and the tests all read it. Plain C++, so tools without JUCE can too.
 // The format's embedded archive and badge, which tools cannot see, are in formatResources
-// (identity/EmbeddedResources.h), and its tile's place on the screen in main_layout
+// (main_screen/EmbeddedResources.h), and its tile's place on the screen in main_layout
 // (main_screen/MainLayout.h), by the same index.
 // Indexed by format: 0 VST3, 1 CLAP, 2 AAX; every per-format loop visits them in that order.
 struct FormatFacts

@@ -4,6 +4,10 @@
 
 #include "identity/ProductFacts.h"
 
+// The installer's own name and version (the project's, KV_INSTALLER_VERSION).
+inline const juce::String applicationName { "kv_installer" };
+inline const juce::String applicationVersion { KV_INSTALLER_VERSION };
+
 // The product this installer carries and the maker's addresses.
 namespace product
 {

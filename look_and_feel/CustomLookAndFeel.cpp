@@ -1,6 +1,7 @@
 #include "look_and_feel/CustomLookAndFeel.h"
 
-#include "identity/ProductIdentity.h"
+#include "BinaryData.h"
+#include "look_and_feel/Palette.h"
 
 CustomLookAndFeel::CustomLookAndFeel()
 {

@@ -1,6 +1,6 @@
 #include "look_and_feel/InvisibleButton.h"
 
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "main_screen/EmbeddedArchives.h"
 
-#include "identity/EmbeddedResources.h"
+#include "main_screen/EmbeddedResources.h"
 
 FormatArray<kv::install::EmbeddedArchive> embeddedArchives()
 {

@@ -1,6 +1,6 @@
 #include "main_screen/HoverHelp.h"
 
-#include "identity/ProductIdentity.h"
+#include "main_screen/Commands.h"
 
 namespace hover_help
 {
@@ -8,31 +8,23 @@ namespace hover_help
                                          const std::function<FormatState (int)>& stateOf,
                                          const juce::String& productVersion)
     {
-        if (buttonName == "EULA") return juce::String ("Click to read End-User License Agreement");
-        if (buttonName == "MANUAL") return juce::String ("Click to open product manual in your web browser");
-        if (buttonName == "WEBSITE") return juce::String ("Click to open product page on the Korvane website");
-        if (buttonName == "SUPPORT") return juce::String ("Email and Discord support");
-        if (buttonName == "SETTINGS") return juce::String ("Click to set the install folder for each format");
-        if (buttonName == "CHANGES") return juce::String ("Click to view release notes");
-        if (buttonName == "NOTICE") return juce::String ("Click to dismiss this notice");
-        if (buttonName == "INSTALL") return juce::String ("Click to install selected. ") + "Shift-click to uninstall selected";
+        const auto* command = main_commands::named (buttonName);
 
-        const auto formatIndex = formatNames.indexOf (buttonName, false);
+        if (command == nullptr)
+            return std::nullopt;
 
-        if (formatIndex >= 0 && formatNames[formatIndex] == buttonName)
-        {
-            const auto state = stateOf (formatIndex);
+        if (command->action != main_commands::Action::toggleFormat)
+            return *command->help != 0 ? std::optional<juce::String> (command->help) : std::nullopt;
 
-            if (state.status == FormatStatus::notInstalled)
-                return "Select to install " + buttonName;
+        const auto state = stateOf (command->formatIndex);
 
-            // Never an "update" that puts an older copy in place of a newer one.
-            if (state.newerThanCarried)
-                return "Select to replace " + buttonName + " " + state.version + " with the older " + productVersion;
+        if (state.status == FormatStatus::notInstalled)
+            return "Select to install " + buttonName;
 
-            return "Select to update " + buttonName + " to " + productVersion;
-        }
+        // Never an "update" that puts an older copy in place of a newer one.
+        if (state.newerThanCarried)
+            return "Select to replace " + buttonName + " " + state.version + " with the older " + productVersion;
 
-        return std::nullopt;
+        return "Select to update " + buttonName + " to " + productVersion;
     }
 }

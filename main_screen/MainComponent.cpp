@@ -1,15 +1,18 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/EmbeddedResources.h"
+#include "identity/Formats.h"
 #include "identity/ProductConstants.h"
-#include "identity/ProductIdentity.h"
-#include "look_and_feel/FocusMark.h"
-#include "main_screen/MainLayout.h"
-#include "platform/InstalledVersion.h"
 #include "install/Install.h"
+#include "look_and_feel/EmbeddedDrawables.h"
+#include "look_and_feel/FocusMark.h"
+#include "look_and_feel/Palette.h"
+#include "main_screen/Commands.h"
+#include "main_screen/EmbeddedResources.h"
+#include "main_screen/MainLayout.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
 #include "panels/panel_support.h"
+#include "platform/InstalledVersion.h"
 #include "settings/panel_settings.h"
 
 MainComponent::MainComponent()
@@ -52,11 +55,12 @@ MainComponent::MainComponent()
         formatButtons[i].reset (tile);
     }
 
-    auto* install = addInvisibleButton ("INSTALL");
+    using main_commands::Action;
+    auto* install = addInvisibleButton (main_commands::of (Action::install).name);
     install->liveTitle = [this]
     { return uninstallFromKeyboard ? juce::String ("Uninstall") : juce::String ("Install"); };
     installButton.reset (install);
-    selectAllButton.reset (addInvisibleButton ("SELECT_ALL"));
+    selectAllButton.reset (addInvisibleButton (main_commands::of (Action::selectAll).name));
     showSelectionOnTiles();
 
     outcomeText = std::make_unique<AccessibleText>();
@@ -79,7 +83,7 @@ MainComponent::MainComponent()
 
     if (noticeText.isNotEmpty())
     {
-        auto* notice = addInvisibleButton ("NOTICE");
+        auto* notice = addInvisibleButton (main_commands::of (Action::dismissNotice).name);
         notice->liveDescription = [this]
         { return noticeText; };
         noticeButton.reset (notice);
@@ -93,58 +97,13 @@ MainComponent::~MainComponent()
     juce::Desktop::getInstance().removeFocusChangeListener (this);
 }
 
-namespace
-{
-    struct ButtonIdentity
-    {
-        const char* name;
-        const char* title; // what a screen reader calls it
-    };
-
-    // Reading order, which the keyboard follows: SELECT ALL, the format tiles (each called by
-    // its format's name), the extras by rows, INSTALL.
-    constexpr ButtonIdentity selectAllIdentity { "SELECT_ALL", "Select all formats" };
-
-    constexpr ButtonIdentity identitiesAfterTheTiles[] {
-        { "EULA", "Licence agreement" },
-        { "WEBSITE", "Open the product's web page" },
-        { "SETTINGS", "Settings: install folders" },
-        { "MANUAL", "Open the manual" },
-        { "SUPPORT", "Support" },
-        { "CHANGES", "Release notes" },
-        { "INSTALL", "Install" },
-        { "NOTICE", "Notice" },
-    };
-
-    struct ButtonPlace
-    {
-        juce::String title;
-        int focusOrder; // from 1
-    };
-
-    ButtonPlace placeOf (const juce::String& name)
-    {
-        if (name == selectAllIdentity.name)
-            return { selectAllIdentity.title, 1 };
-
-        if (const auto format = formatNames.indexOf (name); format >= 0)
-            return { name, 2 + format };
-
-        for (int k = 0; k < (int) std::size (identitiesAfterTheTiles); ++k)
-            if (name == identitiesAfterTheTiles[k].name)
-                return { identitiesAfterTheTiles[k].title, 2 + numFormats + k };
-
-        jassertfalse;
-        return { name, 0 };
-    }
-}
-
 InvisibleButton* MainComponent::addInvisibleButton (const juce::String& name)
 {
-    const auto place = placeOf (name);
-    const auto isTile = formatNames.contains (name);
-    auto button = InvisibleButton::addTo (*this, *this, name, place.title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
-    button->setExplicitFocusOrder (place.focusOrder);
+    const auto* command = main_commands::named (name);
+    jassert (command != nullptr);
+    const auto isTile = command->action == main_commands::Action::toggleFormat;
+    auto button = InvisibleButton::addTo (*this, *this, name, command->title, isTile ? InvisibleButton::Kind::selectable : InvisibleButton::Kind::plain);
+    button->setExplicitFocusOrder (command->focusOrder);
     // Screen readers hear what the help line shows for it.
     button->liveHelp = [this, name]
     { return hoverHelpFor (name).value_or (juce::String()); };

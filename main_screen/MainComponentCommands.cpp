@@ -1,8 +1,9 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "main_screen/Commands.h"
 #include "main_screen/EmbeddedArchives.h"
+#include "main_screen/EmbeddedResources.h"
 #include "main_screen/HoverHelp.h"
 #include "main_screen/OutcomeNote.h"
 #include "panels/panel_changelog.h"
@@ -34,54 +35,63 @@ void MainComponent::openPanel (std::unique_ptr<Panel>& holder, Args&&... args)
 
 void MainComponent::buttonClicked (juce::Button* button)
 {
-    const auto name = button->getName();
+    const auto* command = main_commands::named (button->getName());
 
-    if (name == "EULA")
+    if (command == nullptr)
+        return;
+
+    using main_commands::Action;
+
+    switch (command->action)
     {
-        openPanel (eulaPanel, eulaText);
-    }
-    else if (name == "MANUAL")
-    {
-        manualUrl.launchInDefaultBrowser();
-    }
-    else if (name == "WEBSITE")
-    {
-        productPageUrl.launchInDefaultBrowser();
-    }
-    else if (name == "SUPPORT")
-    {
-        openPanel (supportPanel);
-    }
-    else if (name == "SETTINGS")
-    {
-        openPanel (settingsPanel, settings::settingsFileIn (makerFolder), makeDestinationCallback());
-    }
-    else if (name == "CHANGES")
-    {
-        openPanel (changelogPanel,
-                   juce::String::createStringFromData (BinaryData::CHANGELOG_md, BinaryData::CHANGELOG_mdSize),
-                   productName);
-    }
-    else if (formatNames.contains (name))
-    {
-        auto& selected = formatSelected[(size_t) formatNames.indexOf (name)];
-        selected = ! selected;
-        showSelectionOnTiles();
-        repaint();
-    }
-    else if (name == "SELECT_ALL")
-    {
-        formatSelected.fill (true);
-        showSelectionOnTiles();
-        repaint();
-    }
-    else if (name == "INSTALL")
-    {
-        runInstallPass();
-    }
-    else if (name == "NOTICE")
-    {
-        dismissNotice();
+        case Action::openLicence:
+            openPanel (eulaPanel, eulaText);
+            break;
+
+        case Action::openManual:
+            manualUrl.launchInDefaultBrowser();
+            break;
+
+        case Action::openWebsite:
+            productPageUrl.launchInDefaultBrowser();
+            break;
+
+        case Action::openSupport:
+            openPanel (supportPanel);
+            break;
+
+        case Action::openSettings:
+            openPanel (settingsPanel, settings::settingsFileIn (makerFolder), makeDestinationCallback());
+            break;
+
+        case Action::openReleaseNotes:
+            openPanel (changelogPanel,
+                       juce::String::createStringFromData (BinaryData::CHANGELOG_md, BinaryData::CHANGELOG_mdSize),
+                       productName);
+            break;
+
+        case Action::toggleFormat:
+        {
+            auto& selected = formatSelected[(size_t) command->formatIndex];
+            selected = ! selected;
+            showSelectionOnTiles();
+            repaint();
+            break;
+        }
+
+        case Action::selectAll:
+            formatSelected.fill (true);
+            showSelectionOnTiles();
+            repaint();
+            break;
+
+        case Action::install:
+            runInstallPass();
+            break;
+
+        case Action::dismissNotice:
+            dismissNotice();
+            break;
     }
 }
 

@@ -1,7 +1,10 @@
 #include "main_screen/MainComponent.h"
 
-#include "identity/ProductIdentity.h"
+#include "identity/Formats.h"
+#include "identity/ProductConstants.h"
 #include "look_and_feel/FocusMark.h"
+#include "look_and_feel/Palette.h"
+#include "main_screen/Commands.h"
 #include "main_screen/MainLayout.h"
 #include "main_screen/OutcomeNote.h"
 
@@ -81,7 +84,7 @@ void MainComponent::paint (juce::Graphics& g)
         g.setColour (InvisibleButton::heldFaceColourOf (*extraButtons[k]));
         g.fillRoundedRectangle (r, 0.5f * u);
         g.setColour (colour_background);
-        g.drawText (extraButtonNames[(int) k], r, juce::Justification::centred, true);
+        g.drawText (main_commands::named (extraButtons[k]->getName())->caption, r, juce::Justification::centred, true);
     }
 
     const auto installArea = installButton->getBounds().toFloat();
@@ -91,7 +94,7 @@ void MainComponent::paint (juce::Graphics& g)
     // The caption stands centred under the button; its area is wider than the button so that
     // "UNINSTALL" is never cut short to "UNINSTA...".
     g.setColour (colour_text_dim);
-    g.drawText (uninstallMode ? "UNINSTALL" : "INSTALL",
+    g.drawText (uninstallMode ? "UNINSTALL" : main_commands::of (main_commands::Action::install).caption,
                 installArea.translated (0.0f, 3.5f * u).withSizeKeepingCentre (16.0f * u, installArea.getHeight()),
                 juce::Justification::centredBottom, true);
 
@@ -113,7 +116,7 @@ void MainComponent::paintNormalView (juce::Graphics& g)
     g.setColour (selectAllDown ? colour_green : colour_text_dim.withAlpha (0.1f));
     g.fillRoundedRectangle (selectAllArea, u);
     g.setColour (selectAllDown ? colour_surface : colour_text_dim);
-    g.drawText ("SELECT ALL", selectAllArea, juce::Justification::centred, true);
+    g.drawText (main_commands::of (main_commands::Action::selectAll).caption, selectAllArea, juce::Justification::centred, true);
 
     if (showsNotice())
         paintNotice (g);

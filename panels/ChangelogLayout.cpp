@@ -1,6 +1,6 @@
 #include "panels/ChangelogLayout.h"
 
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 #include "panels/StyledRuns.h"
 
 namespace

@@ -1,7 +1,7 @@
 #include "panels/OverlayPanel.h"
 
-#include "identity/ProductIdentity.h"
 #include "look_and_feel/FocusMark.h"
+#include "look_and_feel/Palette.h"
 #include "look_and_feel/UnitGeometry.h"
 #include "panels/PanelLayout.h"
 

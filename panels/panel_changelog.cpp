@@ -1,6 +1,6 @@
 #include "panels/panel_changelog.h"
 
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 #include "panels/PanelLayout.h"
 
 panel_changelog::ChangelogContent::ChangelogContent (const std::vector<ChangelogItem>& itemsToShow)

@@ -1,6 +1,6 @@
 #include "panels/panel_eula.h"
 
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 
 panel_eula::panel_eula (juce::String text)
     : licenceText (std::move (text))

@@ -1,8 +1,9 @@
 #include "panels/panel_support.h"
 
-#include "identity/EmbeddedResources.h"
+#include "BinaryData.h"
 #include "identity/ProductConstants.h"
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/EmbeddedDrawables.h"
+#include "look_and_feel/Palette.h"
 #include "panels/PanelLayout.h"
 #include "panels/SupportMail.h"
 

@@ -24,7 +24,7 @@ namespace kv::platform
 
     private:
         bool held = false, unavailable = false;
-#if JUCE_WINDOWS
+#if defined(_WIN32)
         void* mutex = nullptr;
         void* privateNamespace = nullptr; // where Windows has them
 #else

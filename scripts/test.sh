@@ -15,6 +15,10 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 echo "== format check"
 "$here/scripts/check-format.sh"
 
+echo "== layer check, platform code check"
+"$here/scripts/check-layers.sh"
+"$here/scripts/check-platform-code.sh"
+
 source "$here/scripts/virtual-display.sh"
 start_virtual_display
 

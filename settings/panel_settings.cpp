@@ -1,6 +1,6 @@
 #include "settings/panel_settings.h"
 
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 #include "look_and_feel/WrappedText.h"
 #include "panels/PanelLayout.h"
 #include "platform/PlatformFolders.h"

@@ -3,7 +3,7 @@
 
 #include "app/KvInstallerApplication.h"
 #include "app/RepaintFallback.h"
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
 #include "main_screen/MainComponent.h"
 #include "main_screen/MainLayout.h"
 #include "main_screen/OutcomeNote.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "identity/BundleLocation.h"
-#include "identity/ProductIdentity.h"
 #include "archive/Archive.h"
+#include "identity/BundleLocation.h"
+#include "identity/Formats.h"
 #include "install/Install.h"
 #include "messages/ArchiveWords.h"
 #include "support/ArchiveFixtures.h"

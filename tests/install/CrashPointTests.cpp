@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "identity/BundleLocation.h"
-#include "identity/ProductIdentity.h"
-#include "install/Install.h"
+#include "identity/Formats.h"
 #include "install/detail/InertNames.h"
 #include "install/detail/Recovery.h"
+#include "install/Install.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"
 #include "support/TreeSnapshot.h"

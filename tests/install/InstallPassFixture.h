@@ -3,10 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "identity/BundleLocation.h"
-#include "identity/ProductIdentity.h"
-#include "install/Install.h"
 #include "install/detail/InertNames.h"
 #include "install/detail/Recovery.h"
+#include "install/Install.h"
 #include "platform/InstallerLock.h"
 #include "support/ArchiveFixtures.h"
 #include "support/Sandbox.h"

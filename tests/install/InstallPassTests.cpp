@@ -262,3 +262,37 @@ TEST_F (InstallPass, AFullDiskIsSaidAsSuchWithTheSystemsErrorAndTheOldCopyKept)
     EXPECT_TRUE (words.contains ("Free some space on the drive")) << words;
     EXPECT_FALSE (words.contains ("Close any program")) << words;
 }
+
+namespace
+{
+    // Another program removes the folder the pass is unpacking into, as it writes there.
+    struct FolderRemovedMidway final : public kv::fs::FileOperations
+    {
+        juce::File removeBeforeFirstFile;
+
+        std::unique_ptr<kv::fs::HandleOutputStream> createFile (const kv::fs::FolderHandle& parent, const juce::String& name,
+                                                                kv::fs::FsStatus& status) override
+        {
+            if (removeBeforeFirstFile.exists())
+                std::filesystem::remove_all (removeBeforeFirstFile.getFullPathName().toStdString());
+            return kv::fs::FileOperations::createFile (parent, name, status);
+        }
+    };
+}
+
+// A folder removed under the pass is said as gone, with what the system answered, and no
+// program is blamed.
+TEST_F (InstallPass, AFolderRemovedWhileThePassWritesIsSaidAsGone)
+{
+    FolderRemovedMidway files;
+    files.removeBeforeFirstFile = destination (0);
+
+    const auto report = runInstallPass (request ({ true, false, false }), files);
+
+    ASSERT_EQ (report.outcomes.size(), 1u);
+    EXPECT_EQ (report.outcomes[0].problem, InstallProblem::folderGone);
+    EXPECT_EQ (report.outcomes[0].systemError, kv::fs::SystemError::posix (ENOENT));
+    const auto words = kv::messages::failureDetails (report);
+    EXPECT_TRUE (words.contains ("was removed or moved while the installer worked") && words.contains ("ENOENT")) << words;
+    EXPECT_FALSE (words.contains ("Close any program")) << words;
+}

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "identity/ProductIdentity.h"
 #include "look_and_feel/CustomLookAndFeel.h"
+#include "look_and_feel/Palette.h"
 
 TEST (LookAndFeel, EveryFontResolvesToTheEmbeddedTypeface)
 {

@@ -1,3 +1,5 @@
+#include "look_and_feel/InvisibleButton.h"
+#include "main_screen/Commands.h"
 #include "main_screen/HoverHelp.h"
 #include "support/MainScreenFixture.h"
 
@@ -17,6 +19,43 @@ TEST_F (Fixture, FormatButtonsToggleAndSelectAllNeverClears)
     EXPECT_TRUE (s.formatSelected[0] && s.formatSelected[1] && s.formatSelected[2]);
     click ("SELECT_ALL");
     EXPECT_TRUE (s.formatSelected[0] && s.formatSelected[1] && s.formatSelected[2]);
+}
+
+// Every button the screen makes is one row of the command table, read for its name, its
+// screen reader's title, its place in Tab order and its help; each row that has a button on a
+// plain start has exactly one.
+TEST_F (Fixture, EveryButtonIsOneRowOfTheCommandTable)
+{
+    auto& s = build();
+    juce::StringArray seen;
+
+    for (auto* child : s.getChildren())
+    {
+        auto* button = dynamic_cast<InvisibleButton*> (child);
+
+        if (button == nullptr)
+            continue;
+
+        const auto* command = main_commands::named (button->getName());
+        ASSERT_NE (command, nullptr) << button->getName();
+        EXPECT_FALSE (seen.contains (command->name)) << command->name;
+        seen.add (command->name);
+
+        EXPECT_EQ (button->getExplicitFocusOrder(), command->focusOrder) << command->name;
+        EXPECT_EQ (button->createAccessibilityHandler()->getTitle(), juce::String (command->title)) << command->name;
+
+        if (command->action != main_commands::Action::toggleFormat)
+        {
+            EXPECT_EQ (button->liveHelp(), juce::String (command->help)) << command->name;
+        }
+    }
+
+    // The notice's button is made only when a start has something to tell.
+    EXPECT_EQ (seen.size(), (int) main_commands::table.size() - 1);
+    EXPECT_FALSE (seen.contains (main_commands::of (main_commands::Action::dismissNotice).name));
+
+    for (int k = 0; k < extraButtonNames.size(); ++k)
+        EXPECT_EQ (s.extraButtons[(size_t) k]->getName(), extraButtonNames[k]);
 }
 
 TEST_F (Fixture, UnknownNamesDoNothing)

@@ -1,5 +1,6 @@
-#include "panels/panel_eula.h"
+#include "main_screen/EmbeddedResources.h"
 #include "PanelTestSupport.h"
+#include "panels/panel_eula.h"
 
 using PanelLicence = kv::test::PanelTest;
 

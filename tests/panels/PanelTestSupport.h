@@ -4,8 +4,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "identity/ProductIdentity.h"
 #include "look_and_feel/CustomLookAndFeel.h"
+#include "look_and_feel/Palette.h"
 #include "panels/OverlayPanel.h"
 #include "support/ImageProbes.h"
 

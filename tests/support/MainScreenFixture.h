@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "identity/BundleLocation.h"
-#include "identity/ProductIdentity.h"
+#include "look_and_feel/Palette.h"
+#include "main_screen/Commands.h"
+#include "main_screen/EmbeddedResources.h"
 #include "main_screen/MainComponent.h"
 #include "support/ImageProbes.h"
 #include "support/Sandbox.h"

@@ -1,15 +1,10 @@
 #include "archive/ResidentMemory.h"
 
-#include <juce_core/juce_core.h>
-
-#if JUCE_LINUX
 #include <sys/mman.h>
 #include <unistd.h>
-#endif
 
 namespace kv::archive
 {
-#if JUCE_LINUX
     namespace
     {
         // The advice for the whole pages of `pageSize` that lie inside the range.
@@ -22,23 +17,20 @@ namespace kv::archive
                 ::madvise ((void*) begin, end - begin, advice);
         }
     }
-#endif
 
     void releaseExecutablePages (const void* data, size_t size)
     {
-#if JUCE_LINUX
         adviseWholePages (data, size, (uintptr_t)::sysconf (_SC_PAGESIZE), MADV_DONTNEED);
-#else
-        juce::ignoreUnused (data, size);
-#endif
     }
 
     void preferLargePages (void* data, size_t size)
     {
-#if JUCE_LINUX
+        // Only Linux takes the request; other systems keep their own pages.
+#if defined(__linux__)
         adviseWholePages (data, size, (uintptr_t) largePageSize, MADV_HUGEPAGE);
 #else
-        juce::ignoreUnused (data, size);
+        (void) data;
+        (void) size;
 #endif
     }
 }

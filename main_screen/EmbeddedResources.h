@@ -1,9 +1,11 @@
 #pragma once
 
-#include <juce_gui_basics/juce_gui_basics.h>
+#include <juce_core/juce_core.h>
 
 #include "BinaryData.h"
 #include "identity/FormatTable.h"
+
+// What the main screen takes from the embedded files, besides the artwork it loads itself.
 
 // Each format's embedded archive and badge, by the format table's index.
 struct FormatResources
@@ -20,19 +22,5 @@ inline const FormatArray<FormatResources> formatResources { {
     { BinaryData::aax_zip, BinaryData::aax_zipSize, BinaryData::icon_aax_svg, BinaryData::icon_aax_svgSize },
 } };
 
-// Loads an embedded SVG; null when the data does not parse.
-inline std::unique_ptr<juce::Drawable> loadEmbeddedDrawable (const char* data, int size)
-{
-    return juce::Drawable::createFromImageData (data, (size_t) size);
-}
-
-// Loads an embedded icon with its pure black artwork tinted to the given colour.
-inline std::unique_ptr<juce::Drawable> loadTintedIcon (const char* data, int size, juce::Colour tint)
-{
-    auto drawable = loadEmbeddedDrawable (data, size);
-
-    if (drawable != nullptr)
-        drawable->replaceColour (juce::Colours::black, tint);
-
-    return drawable;
-}
+// The licence agreement the EULA command shows.
+inline const juce::String eulaText { juce::String::fromUTF8 (BinaryData::eula_txt, BinaryData::eula_txtSize) };
