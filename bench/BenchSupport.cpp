@@ -1,6 +1,8 @@
 #include "BenchSupport.h"
 
 #include "archive/ZipDirectory.h"
+#include "identity/BundleLocation.h"
+#include "identity/ProductFacts.h"
 #include "main_screen/EmbeddedArchives.h"
 
 #include <cstdlib>
@@ -15,7 +17,6 @@ using namespace kv::install;
 
 namespace kv::bench
 {
-    static const char* const archiveNames[] = { "vst3.zip", "clap.zip", "aax.zip" };
 
     juce::File scratchParent()
     {
@@ -43,7 +44,7 @@ namespace kv::bench
         struct Mapped
         {
             ArchiveSet set;
-            std::unique_ptr<juce::MemoryMappedFile> files[3];
+            FormatArray<std::unique_ptr<juce::MemoryMappedFile>> files;
             bool ok = true;
 
             Mapped()
@@ -51,12 +52,12 @@ namespace kv::bench
                 const auto* dir = std::getenv ("KV_BENCH_LARGE_ARCHIVE_DIR");
                 set.folder = juce::File (dir != nullptr ? dir : "");
 
-                for (int i = 0; i < 3; ++i)
+                for (int i = 0; i < numFormats; ++i)
                 {
-                    const auto file = set.folder.getChildFile (archiveNames[i]);
-                    files[i] = std::make_unique<juce::MemoryMappedFile> (file, juce::MemoryMappedFile::readOnly);
-                    ok = ok && dir != nullptr && files[i]->getData() != nullptr;
-                    set.archives[(size_t) i] = { files[i]->getData(), files[i]->getSize(), true };
+                    const auto file = set.folder.getChildFile (formatTable[i].archiveFileName);
+                    files[(size_t) i] = std::make_unique<juce::MemoryMappedFile> (file, juce::MemoryMappedFile::readOnly);
+                    ok = ok && dir != nullptr && files[(size_t) i]->getData() != nullptr;
+                    set.archives[(size_t) i] = { files[(size_t) i]->getData(), files[(size_t) i]->getSize(), true };
                 }
             }
         };
@@ -65,14 +66,24 @@ namespace kv::bench
         return moduleMegabytes == 100 && large.ok ? &large.set : nullptr;
     }
 
+    juce::File destinationIn (const juce::File& folder, int formatIndex)
+    {
+        return folder.getChildFile (juce::String (formatTable[formatIndex].defaultFolder).fromFirstOccurrenceOf ("Common Files/", false, false));
+    }
+
+    juce::File bundleIn (const juce::File& folder, int formatIndex)
+    {
+        return bundleFileFor (destinationIn (folder, formatIndex), product_facts::productName, formatIndex);
+    }
+
     InstallRequest installEverythingInto (const juce::File& folder, bool uninstall, int moduleMegabytes)
     {
         InstallRequest request;
         request.uninstall = uninstall;
-        request.productName = "Strandline2";
+        request.productName = product_facts::productName;
         request.selected = { true, true, true };
-        request.destinationFolders = { folder.getChildFile ("VST3"), folder.getChildFile ("CLAP"),
-                                       folder.getChildFile ("Avid/Audio/Plug-Ins") };
+        for (int i = 0; i < numFormats; ++i)
+            request.destinationFolders[(size_t) i] = destinationIn (folder, i);
 
         if (const auto* set = archiveSet (moduleMegabytes))
             request.archives = set->archives;
@@ -83,7 +94,7 @@ namespace kv::bench
     juce::File archiveFile (int formatIndex, int moduleMegabytes)
     {
         const auto* set = archiveSet (moduleMegabytes);
-        return set != nullptr ? set->folder.getChildFile (archiveNames[formatIndex]) : juce::File();
+        return set != nullptr ? set->folder.getChildFile (formatTable[formatIndex].archiveFileName) : juce::File();
     }
 
     juce::File unpackedBundles (int moduleMegabytes)
@@ -94,7 +105,7 @@ namespace kv::bench
         if (folder == nullptr)
         {
             folder = std::make_unique<ScratchFolder>();
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < numFormats; ++i)
                 run ("unzip -o -q '" + archiveFile (i, moduleMegabytes).getFullPathName() + "' -d '"
                      + folder->get().getChildFile (juce::String (i)).getFullPathName() + "'");
         }

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include "identity/FormatTable.h"
 #include "install/Install.h"
 
 #include <array>
@@ -31,8 +32,15 @@ namespace kv::bench
     struct ArchiveSet
     {
         juce::File folder; // vst3.zip, clap.zip, aax.zip
-        std::array<kv::install::EmbeddedArchive, 3> archives;
+        FormatArray<kv::install::EmbeddedArchive> archives;
     };
+
+    // A format's destination inside the given folder, laid out as its default folder is
+    // below Common Files.
+    juce::File destinationIn (const juce::File& folder, int formatIndex);
+
+    // The format's bundle in that destination.
+    juce::File bundleIn (const juce::File& folder, int formatIndex);
 
     // nullptr when that set is not there.
     const ArchiveSet* archiveSet (int moduleMegabytes);

@@ -15,16 +15,14 @@ namespace
 {
     juce::String quoted (const juce::File& f) { return "'" + f.getFullPathName() + "'"; }
 
-    const char* const destinationNames[] = { "VST3", "CLAP", "Avid/Audio/Plug-Ins" };
-    const char* const bundleNames[] = { "Strandline2.vst3", "Strandline2.clap", "Strandline2.aaxplugin" };
 
     void unzipEverythingInto (const juce::File& folder, int moduleMegabytes)
     {
         juce::String command;
 
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < numFormats; ++i)
             command << "unzip -o -q " << quoted (kv::bench::archiveFile (i, moduleMegabytes)) << " -d "
-                    << quoted (folder.getChildFile (destinationNames[i])) << " 2>/dev/null; ";
+                    << quoted (kv::bench::destinationIn (folder, i)) << " 2>/dev/null; ";
 
         kv::bench::run (command);
     }
@@ -36,11 +34,11 @@ namespace
         const auto unpacked = kv::bench::unpackedBundles (moduleMegabytes);
         juce::String command;
 
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < numFormats; ++i)
         {
-            const auto destination = folder.getChildFile (destinationNames[i]);
+            const auto destination = kv::bench::destinationIn (folder, i);
             command << "mkdir -p " << quoted (destination) << " && cp -r "
-                    << quoted (unpacked.getChildFile (juce::String (i)).getChildFile (bundleNames[i])) << " " << quoted (destination)
+                    << quoted (unpacked.getChildFile (juce::String (i)).getChildFile (kv::bench::bundleIn (folder, i).getFileName())) << " " << quoted (destination)
                     << " && ";
         }
 
@@ -134,7 +132,7 @@ static void BM_InflateOnly (benchmark::State& state)
             std::vector<ZipRecord> records;
             ArchivePlan plan;
 
-            if (! checkArchiveLayout (archive.data, archive.size, bundleNames[i], records, plan).passed())
+            if (! checkArchiveLayout (archive.data, archive.size, bundleNameFor (product::bundleBaseName, i), records, plan).passed())
                 return state.SkipWithError ("an archive does not pass the layout check");
 
             for (const auto& entry : plan.entries)
@@ -154,9 +152,12 @@ static void BM_UninstallPass (benchmark::State& state)
 static void BM_UninstallRmRf (benchmark::State& state)
 {
     timeInFreshFolders (state, installEverything, [] (const juce::File& f)
-                        { return kv::bench::run ("rm -rf " + quoted (f.getChildFile ("VST3/Strandline2.vst3")) + " "
-                                                 + quoted (f.getChildFile ("CLAP/Strandline2.clap")) + " "
-                                                 + quoted (f.getChildFile ("Avid/Audio/Plug-Ins/Strandline2.aaxplugin"))); });
+                        {
+                            juce::String command ("rm -rf");
+                            for (int i = 0; i < numFormats; ++i)
+                                command << " " << quoted (kv::bench::bundleIn (f, i));
+                            return kv::bench::run (command);
+                        });
 }
 
 BENCHMARK (BM_InstallPass)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);

@@ -62,7 +62,7 @@ static void BM_PaintStatusReads (benchmark::State& state)
     auto& screen = installedScreen();
 
     for (auto _ : state)
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < numFormats; ++i)
             benchmark::DoNotOptimize (screen.statusOf (i));
 }
 

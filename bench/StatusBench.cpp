@@ -11,8 +11,8 @@ namespace
     struct InstalledModules
     {
         kv::bench::ScratchFolder folder;
-        juce::File bundles[3];
-        juce::File versionFiles[3];
+        FormatArray<juce::File> bundles;
+        FormatArray<juce::File> versionFiles;
 
         explicit InstalledModules (juce::int64 moduleBytes)
         {
@@ -20,12 +20,12 @@ namespace
             options.fileBytes = (uint64_t) moduleBytes;
             const auto module = kv::payload::makeModule (options);
 
-            for (int i = 0; i < 3; ++i)
+            for (int i = 0; i < numFormats; ++i)
             {
-                bundles[i] = bundleFileFor (folder.get().getChildFile ("f" + juce::String (i)), "Strandline2", i);
-                versionFiles[i] = install_status::versionFileIn (bundles[i], "Strandline2", i);
-                versionFiles[i].getParentDirectory().createDirectory();
-                versionFiles[i].replaceWithData (module.data(), module.size());
+                bundles[(size_t) i] = bundleFileFor (folder.get().getChildFile ("f" + juce::String (i)), product_facts::productName, i);
+                versionFiles[(size_t) i] = install_status::versionFileIn (bundles[(size_t) i], product_facts::productName, i);
+                versionFiles[(size_t) i].getParentDirectory().createDirectory();
+                versionFiles[(size_t) i].replaceWithData (module.data(), module.size());
             }
         }
     };
@@ -54,8 +54,8 @@ static void BM_StatusRead (benchmark::State& state)
     const InstalledModules modules (state.range (0) * 1024 * 1024);
 
     for (auto _ : state)
-        for (int i = 0; i < 3; ++i)
-            benchmark::DoNotOptimize (install_status::stateOf (modules.bundles[i], modules.versionFiles[i], "2.3.0"));
+        for (int i = 0; i < numFormats; ++i)
+            benchmark::DoNotOptimize (install_status::stateOf (modules.bundles[(size_t) i], modules.versionFiles[(size_t) i], "2.3.0"));
 
     CountingSource counting (modules.versionFiles[0]);
     const auto version = kv::pe::readPeFileVersion (counting);

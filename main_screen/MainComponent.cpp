@@ -30,7 +30,7 @@ MainComponent::MainComponent()
     warningIcon = loadEmbeddedDrawable (BinaryData::icon_warning_svg, BinaryData::icon_warning_svgSize);
 
     platformSuffix = product::platformSuffix;
-    productName = product::bundleBaseName.replace ("_", " ");
+    productName = product::bundleBaseName; // names the bundles as well as the title
     productVersion = product::version;
     productPageUrl = juce::URL (product::productPageAddress);
     manualUrl = juce::URL (product::manualAddress);

@@ -1,5 +1,5 @@
 #include "pe/PeVersionReader.h"
-#include "tests/payload/TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "tools/payload/PeModuleWriter.h"
 
 #include <gtest/gtest.h>

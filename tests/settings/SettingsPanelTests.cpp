@@ -3,7 +3,7 @@
 #include "settings/panel_settings.h"
 #include "support/Immutable.h"
 #include "support/Sandbox.h"
-#include "PanelTestSupport.h"
+#include "tests/panels/PanelTestSupport.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
-#include "tests/payload/TempFolder.h"
-#include "tests/payload/ZipTestReader.h"
+#include "tests/support/TempFolder.h"
+#include "tests/tools/payload/ZipTestReader.h"
 #include "tools/payload/PeModuleWriter.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "tests/payload/ZipTestReader.h"
+#include "tests/tools/payload/ZipTestReader.h"
 #include "tools/payload/IcoWriter.h"
 
 #include <gtest/gtest.h>
