@@ -15,7 +15,6 @@ namespace
 {
     juce::String quoted (const juce::File& f) { return "'" + f.getFullPathName() + "'"; }
 
-
     void unzipEverythingInto (const juce::File& folder, int moduleMegabytes)
     {
         juce::String command;
@@ -156,8 +155,7 @@ static void BM_UninstallRmRf (benchmark::State& state)
                             juce::String command ("rm -rf");
                             for (int i = 0; i < numFormats; ++i)
                                 command << " " << quoted (kv::bench::bundleIn (f, i));
-                            return kv::bench::run (command);
-                        });
+                            return kv::bench::run (command); });
 }
 
 BENCHMARK (BM_InstallPass)->Arg (17)->Arg (100)->Unit (benchmark::kMillisecond)->UseRealTime()->Iterations (3);
