@@ -71,14 +71,17 @@ click_now()
 
 # await_colour X Y W H RRGGBB MIN WHAT: polls the screen until at least MIN pixels of the
 # colour show in the rectangle, without restarting anything; prints how long after the
-# last click_now it was first seen (each look at the screen takes some tens of ms).
+# last click_now it was first seen. The wait is bounded by time, not by a count of looks:
+# a look at the screen takes from a few to some tens of ms, and a pass that waits out
+# another installer's lock takes five seconds before it answers.
 await_colour()
 {
-    local now count="0" image
-    for _ in $(seq 1 60); do
+    local now count="0" image deadline=$(($(date +%s%N) + ${KV_AWAIT_SECONDS:-20} * 1000000000))
+    while :; do
         image="$(quick_shot)"
         count="$(count_colour "$image" "$1" "$2" "$3" "$4" "$5")"
         [ "$count" -ge "$6" ] && break
+        [ "$(date +%s%N)" -lt "$deadline" ] || break
         sleep 0.02
     done
     now="$(date +%s%N)"
