@@ -27,6 +27,11 @@ namespace kv::fs
         return parent.remove (name);
     }
 
+    FsStatus FileOperations::removeIfSame (const FolderHandle& parent, const juce::String& name, const ItemIdentity& expected)
+    {
+        return parent.removeIfSame (name, expected);
+    }
+
     FsStatus FileOperations::clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name)
     {
         return parent.clearProtectiveAttributes (name);

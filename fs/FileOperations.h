@@ -22,6 +22,9 @@ namespace kv::fs
         // One file, link or empty folder.
         virtual FsStatus remove (const FolderHandle& parent, const juce::String& name);
 
+        // The item only while it is still the one of that identity (FolderHandle::removeIfSame).
+        virtual FsStatus removeIfSame (const FolderHandle& parent, const juce::String& name, const ItemIdentity& expected);
+
         virtual FsStatus clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name);
 
         // Hands the item to Windows, to delete when it next starts.

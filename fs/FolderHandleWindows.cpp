@@ -17,6 +17,48 @@ namespace kv::fs
 
         constexpr DWORD protectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         constexpr ACCESS_MASK folderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
+        constexpr ACCESS_MASK removalAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+
+        FsStatus removeOpened (HANDLE item)
+        {
+            DWORD attributes = 0;
+            const auto kind = kindOfOpened (item, &attributes);
+
+            // POSIX semantics take the name away at once, even while another program holds the
+            // file, and past a read-only mark without changing it. Wine has no
+            // FileDispositionInfoEx: the plain disposition below serves there.
+            FILE_DISPOSITION_INFO_EX ex { dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly };
+            if (::SetFileInformationByHandle (item, fileDispositionInfoEx, &ex, sizeof (ex)))
+                return FsStatus::ok;
+
+            const auto exStatus = statusOfOpenedItem (::GetLastError());
+            if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
+                return exStatus;
+
+            // Only the read-only mark stops a plain delete; a link's attributes are its own, and
+            // a file with another name elsewhere keeps them, as they belong to that name too:
+            // without a disposition that ignores the mark, that name stays, as refused.
+            const auto marked = kind != ItemKind::link && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+
+            if (marked && linkCount (item) > 1)
+                return FsStatus::denied;
+
+            if (marked)
+                if (const auto cleared = setAttributes (item, attributes & ~protectiveAttributes); cleared != FsStatus::ok)
+                    return FsStatus (FsStatus::denied, cleared.error);
+
+            FILE_DISPOSITION_INFO plain { TRUE };
+            if (::SetFileInformationByHandle (item, FileDispositionInfo, &plain, sizeof (plain)))
+                return FsStatus::ok;
+
+            const auto refused = statusOfOpenedItem (::GetLastError());
+
+            // A refused delete leaves the item as it was found, marks included.
+            if (marked)
+                setAttributes (item, attributes);
+
+            return refused;
+        }
 
         FILETIME toFileTime (juce::Time time)
         {
@@ -73,38 +115,10 @@ namespace kv::fs
 
     void FolderHandle::closeNative (Native native) noexcept { ::CloseHandle (native); }
 
-    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
+    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status)
     {
-        const auto open = [] (const juce::File& f)
-        {
-            return ::CreateFileW (longPath (f).c_str(), folderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        };
-
-        auto native = open (folder);
-
-        if (native == INVALID_HANDLE_VALUE && create && lastStatus() == FsStatus::notFound)
-        {
-            juce::Array<juce::File> missing;
-            for (auto f = folder; ! f.exists() && f != f.getParentDirectory(); f = f.getParentDirectory())
-                missing.insert (0, f);
-
-            for (const auto& f : missing)
-            {
-                const auto made = ::CreateDirectoryW (longPath (f).c_str(), nullptr) != 0;
-
-                if (! made && ::GetLastError() != ERROR_ALREADY_EXISTS)
-                {
-                    status = lastStatus();
-                    return {};
-                }
-
-                if (made && created != nullptr)
-                    created->add (f);
-            }
-
-            native = open (folder);
-        }
+        const auto native = ::CreateFileW (longPath (folder).c_str(), folderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 
         if (native == INVALID_HANDLE_VALUE)
         {
@@ -122,6 +136,11 @@ namespace kv::fs
 
         status = FsStatus::ok;
         return FolderHandle (native, folder);
+    }
+
+    FsStatus FolderHandle::identity (ItemIdentity& identity) const
+    {
+        return identityOfOpened (handle, identity) ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     ItemKind FolderHandle::kindOf (const juce::String& name, FsStatus& status) const
@@ -231,40 +250,25 @@ namespace kv::fs
     FsStatus FolderHandle::remove (const juce::String& name) const
     {
         FsStatus status;
-        ScopedHandle item { openChild (handle, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+        ScopedHandle item { openChild (handle, name, removalAccess, dispositionOpen, 0, status) };
+        return item.handle == INVALID_HANDLE_VALUE ? status : removeOpened (item.handle);
+    }
+
+    FsStatus FolderHandle::removeIfSame (const juce::String& name, const ItemIdentity& expected) const
+    {
+        // The item is checked and removed through one handle: nothing put under the name in
+        // between can be the one that goes.
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, removalAccess, dispositionOpen, 0, status) };
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
 
-        DWORD attributes = 0;
-        const auto kind = kindOfOpened (item.handle, &attributes);
+        ItemIdentity found;
+        if (! identityOfOpened (item.handle, found))
+            return lastStatus();
 
-        // The attributes of a link would be its own, but leave them: only a link's name goes. A
-        // file with another name elsewhere keeps its attributes, which belong to that name too.
-        const auto protectedFile = kind != ItemKind::link && (attributes & protectiveAttributes) != 0;
-        const auto sharedWithAnotherName = protectedFile && linkCount (item.handle) > 1;
-
-        if (protectedFile && ! sharedWithAnotherName)
-            setAttributes (item.handle, attributes & ~protectiveAttributes);
-
-        // POSIX semantics take the name away at once, even while another program holds the file.
-        // Wine has no FileDispositionInfoEx: the plain disposition below serves there.
-        FILE_DISPOSITION_INFO_EX ex { dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly };
-        if (::SetFileInformationByHandle (item.handle, fileDispositionInfoEx, &ex, sizeof (ex)))
-            return FsStatus::ok;
-
-        const auto exStatus = statusOfOpenedItem (::GetLastError());
-        if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
-            return exStatus;
-
-        // Without a disposition that ignores the mark, this name cannot go unless the file's
-        // attributes change, for its other names too: it stays, as refused.
-        if (sharedWithAnotherName)
-            return FsStatus::denied;
-
-        FILE_DISPOSITION_INFO plain { TRUE };
-        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus (FsStatus::ok)
-                                                                                                       : statusOfOpenedItem (::GetLastError());
+        return found == expected ? removeOpened (item.handle) : FsStatus (FsStatus::failed);
     }
 
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const

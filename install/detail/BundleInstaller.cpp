@@ -61,9 +61,9 @@ namespace kv::install
                 }
             }
 
-            destination.folder = {};
-            removeCreatedFolders (destination.created, files);
+            removeCreatedFolders (destination, files);
             failed.oldCopiesKept = destination.recovered.oldCopiesKept;
+            failed.oldCopiesKept.addArray (destination.recovered.oldCopiesBesideAnother);
             return failed;
         }
 
@@ -103,7 +103,7 @@ namespace kv::install
 
         if (! destination.folder.isOpen())
         {
-            removeCreatedFolders (destination.created, files);
+            removeCreatedFolders (destination, files);
             return refused (job, destination.status, InstallProblem::destinationNotCreatable, job.destinationFolder.getFullPathName());
         }
 
