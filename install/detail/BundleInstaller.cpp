@@ -4,6 +4,7 @@
 #include "install/detail/Destination.h"
 #include "install/detail/Disposal.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/PlacedRecord.h"
 #include "install/detail/Refusal.h"
 #include "install/detail/Staging.h"
 #include "install/detail/Swap.h"
@@ -85,6 +86,8 @@ namespace kv::install
                 if (leftover.name == previous || done.stillInUse == juce::File())
                     noteDisposal (done, disposal);
             }
+
+            placed::removeAll (files, folder, job.bundleName);
 
             return done;
         }
