@@ -159,7 +159,32 @@ namespace kv::fs::windows
         if (! ::GetFileInformationByHandle (handle, &info))
             return false;
 
-        identity = { info.dwVolumeSerialNumber, ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow };
+        windows_rules::IdentityFacts facts;
+        facts.volumeSerial32 = info.dwVolumeSerialNumber;
+        facts.fileIndex = ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow;
+        facts.creationTime = ((juce::uint64) info.ftCreationTime.dwHighDateTime << 32) | info.ftCreationTime.dwLowDateTime;
+        facts.isFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+
+        WCHAR fileSystem[MAX_PATH + 1] {};
+        if (::GetVolumeInformationByHandleW (handle, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1))
+            facts.fileSystem = juce::String (fileSystem);
+
+        // FILE_ID_INFO, declared here as older MinGW headers lack it.
+        struct
+        {
+            ULONGLONG VolumeSerialNumber;
+            BYTE FileId[16];
+        } idInfo {};
+        constexpr auto fileIdInfo = (FILE_INFO_BY_HANDLE_CLASS) 18;
+
+        if (::GetFileInformationByHandleEx (handle, fileIdInfo, &idInfo, sizeof (idInfo)))
+        {
+            facts.hasFileIdInfo = true;
+            facts.volumeSerial64 = idInfo.VolumeSerialNumber;
+            memcpy (facts.fileId128.data(), idInfo.FileId, 16);
+        }
+
+        identity = windows_rules::identityFrom (facts);
         return true;
     }
 

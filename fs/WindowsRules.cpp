@@ -58,4 +58,32 @@ namespace kv::fs::windows_rules
 
         return false;
     }
+
+    bool isFatFamily (const juce::String& fileSystem)
+    {
+        return fileSystem.equalsIgnoreCase ("FAT") || fileSystem.equalsIgnoreCase ("FAT12") || fileSystem.equalsIgnoreCase ("FAT16")
+               || fileSystem.equalsIgnoreCase ("FAT32") || fileSystem.equalsIgnoreCase ("exFAT");
+    }
+
+    ItemIdentity identityFrom (const IdentityFacts& facts)
+    {
+        // Marks an identity made from the entry, never equal to a file ID of the same numbers.
+        constexpr juce::uint64 fromEntry = 0xFA7E000000000000ull;
+
+        if (isFatFamily (facts.fileSystem))
+            return { facts.volumeSerial32, facts.creationTime, fromEntry | (facts.isFolder ? 1u : 0u) };
+
+        if (facts.hasFileIdInfo)
+        {
+            juce::uint64 low = 0, high = 0;
+            for (int i = 7; i >= 0; --i)
+            {
+                low = (low << 8) | facts.fileId128[(size_t) i];
+                high = (high << 8) | facts.fileId128[(size_t) i + 8];
+            }
+            return { facts.volumeSerial64, low, high };
+        }
+
+        return { facts.volumeSerial32, facts.fileIndex, 0 };
+    }
 }

@@ -1,6 +1,8 @@
 #pragma once
 
-#include <juce_core/juce_core.h>
+#include "fs/FsStatus.h"
+
+#include <array>
 
 #include <utility>
 #include <vector>
@@ -48,6 +50,31 @@ namespace kv::fs::windows_rules
     // as its pairs of source and target. A delete has an empty target, so the value holds
     // empty strings in the middle ("source\0\0"): it is read to its length, not to the first.
     std::vector<std::pair<juce::String, juce::String>> readPendingRenames (const char16_t* units, size_t count);
+
+    // What Windows tells of an opened item, for its identity.
+    struct IdentityFacts
+    {
+        juce::String fileSystem; // as GetVolumeInformationByHandleW names it: "NTFS", "ReFS", "FAT32", "exFAT"
+        bool hasFileIdInfo = false; // FileIdInfo answered (Windows 8 / Server 2012 on)
+        juce::uint64 volumeSerial64 = 0; // from FileIdInfo
+        std::array<juce::uint8, 16> fileId128 {}; // from FileIdInfo, little-endian
+        juce::uint32 volumeSerial32 = 0; // from BY_HANDLE_FILE_INFORMATION
+        juce::uint64 fileIndex = 0; // nFileIndexHigh and nFileIndexLow
+        juce::uint64 creationTime = 0; // in 100 ns ticks
+        bool isFolder = false;
+    };
+
+    // True on FAT, FAT32 and exFAT, where a file's index is its entry's place in its folder.
+    bool isFatFamily (const juce::String& fileSystem);
+
+    // Which item the facts are of, the same after a rename within its volume. NTFS and ReFS give
+    // a file ID that lives as long as the item (ReFS needs all 128 bits of it; the 64-bit index
+    // may repeat there). FAT and exFAT have no such ID: the index follows the entry's place, and
+    // a rename moves the entry. There the identity is the volume serial, the creation time (kept
+    // in the entry, to 10 ms, and carried over by a rename) and whether it is a folder. Enough
+    // there: FAT has no links, junctions or access lists, so what stands in the bundle's place
+    // is a plain item someone put there, not a way to steer the installer elsewhere.
+    ItemIdentity identityFrom (const IdentityFacts& facts);
 
     // True when the pairs already ask for this "\??\" path to be deleted.
     bool isScheduledForRemoval (const std::vector<std::pair<juce::String, juce::String>>& pairs, const juce::String& ntPath);

@@ -66,3 +66,64 @@ TEST (WindowsRules, EveryPendingPairIsReadSoNothingIsScheduledTwice)
     EXPECT_EQ (value (u"\\??\\C:\\a\0\0"s).size(), 1u);
     EXPECT_TRUE (value (u""s).empty());
 }
+
+TEST (WindowsRules, AnItemKeepsItsIdentityThroughARenameOnEveryFileSystem)
+{
+    using Facts = rules::IdentityFacts;
+
+    // What Windows gives for one item before and after a rename within its folder.
+    struct Row
+    {
+        const char* what;
+        Facts before, after;
+        bool same;
+    };
+
+    const auto ntfs = [] (juce::uint8 idByte, juce::uint64 index)
+    {
+        Facts f;
+        f.fileSystem = "NTFS";
+        f.hasFileIdInfo = true;
+        f.volumeSerial64 = 0x1234567890abcdefull;
+        f.fileId128[0] = idByte;
+        f.volumeSerial32 = 0x90abcdef;
+        f.fileIndex = index;
+        return f;
+    };
+    auto refsHigh = ntfs (7, 7);
+    refsHigh.fileSystem = "ReFS";
+    refsHigh.fileId128[12] = 1; // differs only above the 64 bits the old index shows
+    auto refsLow = refsHigh;
+    refsLow.fileId128[12] = 2;
+
+    const auto fat = [] (const char* system, juce::uint64 index, juce::uint64 created, bool folder)
+    {
+        Facts f;
+        f.fileSystem = system;
+        f.volumeSerial32 = 0xC0DE;
+        f.fileIndex = index;
+        f.creationTime = created;
+        f.isFolder = folder;
+        return f;
+    };
+    auto olderWindows = ntfs (7, 7);
+    olderWindows.hasFileIdInfo = false;
+
+    const std::vector<Row> rows {
+        { "NTFS, renamed", ntfs (7, 7), ntfs (7, 7), true },
+        { "NTFS, another item", ntfs (7, 7), ntfs (8, 8), false },
+        { "ReFS, two items whose 64-bit index is the same", refsHigh, refsLow, false },
+        { "FAT32, renamed: the index follows the entry", fat ("FAT32", 3, 133000000000000000ull, true), fat ("FAT32", 9, 133000000000000000ull, true), true },
+        { "exFAT, renamed", fat ("exFAT", 3, 133000000000000000ull, true), fat ("exFAT", 4, 133000000000000000ull, true), true },
+        { "exFAT, another folder put in its place", fat ("exFAT", 3, 133000000000000000ull, true), fat ("exFAT", 3, 133000000000100000ull, true), false },
+        { "FAT, a file in place of the folder made at the same moment", fat ("FAT", 3, 5, true), fat ("FAT", 3, 5, false), false },
+        { "no FileIdInfo (before Windows 8), renamed", olderWindows, olderWindows, true },
+    };
+
+    for (const auto& row : rows)
+        EXPECT_EQ (rules::identityFrom (row.before) == rules::identityFrom (row.after), row.same) << row.what;
+
+    EXPECT_TRUE (rules::isFatFamily ("FAT32"));
+    EXPECT_TRUE (rules::isFatFamily ("exfat"));
+    EXPECT_FALSE (rules::isFatFamily ("NTFS"));
+}
