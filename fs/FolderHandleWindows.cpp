@@ -1,4 +1,5 @@
 #include "fs/NtFilesWindows.h"
+#include "text/TextEncoding.h"
 
 #include <vector>
 
@@ -24,15 +25,23 @@ namespace kv::fs
             DWORD attributes = 0;
             const auto kind = kindOfOpened (item, &attributes);
 
-            // POSIX semantics take the name away at once, even while another program holds the
-            // file, and past a read-only mark without changing it. Wine has no
-            // FileDispositionInfoEx: the plain disposition below serves there.
-            FILE_DISPOSITION_INFO_EX ex { dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly };
-            if (::SetFileInformationByHandle (item, fileDispositionInfoEx, &ex, sizeof (ex)))
-                return FsStatus::ok;
+            // Straight to ntdll, so that the NTSTATUS is read before any mapping.
+            const auto dispose = [item] (ULONG infoClass, ULONG flags)
+            {
+                IO_STATUS_BLOCK io {};
+                ULONG ex = flags;
+                BOOLEAN plain = TRUE;
+                const auto asEx = infoClass == fileDispositionInformationEx;
+                const auto result = ntdll().setInformation (item, &io, asEx ? (PVOID) &ex : (PVOID) &plain,
+                                                            asEx ? (ULONG) sizeof (ex) : (ULONG) sizeof (plain), infoClass);
+                return statusFromNt (result, windows_rules::NtStep::dispose);
+            };
 
-            const auto exStatus = statusOfOpenedItem (::GetLastError());
-            if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
+            // POSIX semantics take the name away at once, even while another program holds the
+            // file, and past a read-only mark without changing it. Wine, FAT and Windows before
+            // 10 1809 have no such disposition: the plain one below serves there.
+            const auto exStatus = dispose (fileDispositionInformationEx, dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly);
+            if (exStatus == FsStatus::ok || exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
                 return exStatus;
 
             // Only the read-only mark stops a plain delete; a link's attributes are its own, and
@@ -47,11 +56,9 @@ namespace kv::fs
                 if (const auto cleared = setAttributes (item, attributes & ~protectiveAttributes); cleared != FsStatus::ok)
                     return FsStatus (FsStatus::denied, cleared.error);
 
-            FILE_DISPOSITION_INFO plain { TRUE };
-            if (::SetFileInformationByHandle (item, FileDispositionInfo, &plain, sizeof (plain)))
-                return FsStatus::ok;
-
-            const auto refused = statusOfOpenedItem (::GetLastError());
+            const auto refused = dispose (fileDispositionInformation, 0);
+            if (refused == FsStatus::ok)
+                return refused;
 
             // A refused delete leaves the item as it was found, marks included.
             if (marked)
@@ -164,16 +171,26 @@ namespace kv::fs
         std::vector<char> buffer (64 * 1024);
         auto infoClass = FileIdBothDirectoryRestartInfo;
 
+        // A name that is not well-formed UTF-16 (an unpaired surrogate) would not come back from
+        // a String as the name Windows has: it could be neither reached nor removed, and would
+        // read as gone while its folder stayed not empty. Such a folder is reported at once.
+        auto unreachable = false;
+
         for (;;)
         {
             if (! ::GetFileInformationByHandleEx (listing.handle, infoClass, buffer.data(), (DWORD) buffer.size()))
-                return ::GetLastError() == ERROR_NO_MORE_FILES ? FsStatus (FsStatus::ok) : lastStatus();
+            {
+                if (::GetLastError() != ERROR_NO_MORE_FILES)
+                    return lastStatus();
+                return unreachable ? FsStatus (FsStatus::failed) : FsStatus (FsStatus::ok);
+            }
 
             infoClass = FileIdBothDirectoryInfo;
 
             for (size_t offset = 0;;)
             {
                 const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*> (buffer.data() + offset);
+                unreachable = unreachable || ! text::isWellFormedUtf16 (entry->FileName, entry->FileNameLength, false);
                 const juce::String name (juce::CharPointer_UTF16 ((const juce::CharPointer_UTF16::CharType*) entry->FileName),
                                          juce::CharPointer_UTF16 ((const juce::CharPointer_UTF16::CharType*) entry->FileName
                                                                   + entry->FileNameLength / sizeof (WCHAR)));
@@ -244,13 +261,18 @@ namespace kv::fs
         IO_STATUS_BLOCK io {};
         const auto& nt = ntdll();
         const auto result = nt.setInformation (item.handle, &io, info, (ULONG) buffer.size(), fileRenameInformation);
-        return result >= 0 ? FsStatus (FsStatus::ok) : statusOfOpenedItem (nt.toDosError (result));
+        return statusFromNt (result, windows_rules::NtStep::rename, kindOfOpened (item.handle) == ItemKind::folder);
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
     {
         FsStatus status;
         ScopedHandle item { openChild (handle, name, removalAccess, dispositionOpen, 0, status) };
+
+        // Already on its way out: its name goes as the last program that holds it lets go.
+        if (status.error == SystemError::ntstatus ((LONG) windows_rules::statusDeletePending))
+            return FsStatus::ok;
+
         return item.handle == INVALID_HANDLE_VALUE ? status : removeOpened (item.handle);
     }
 

@@ -3,6 +3,7 @@
 #include "fs/FsStatus.h"
 
 #include <array>
+#include <optional>
 
 #include <utility>
 #include <vector>
@@ -75,6 +76,30 @@ namespace kv::fs::windows_rules
     // there: FAT has no links, junctions or access lists, so what stands in the bundle's place
     // is a plain item someone put there, not a way to steer the installer elsewhere.
     ItemIdentity identityFrom (const IdentityFacts& facts);
+
+    // The step an NTSTATUS answered: the same status means different things for each.
+    enum class NtStep
+    {
+        open,
+        rename, // FileRenameInformation on an item opened with DELETE
+        dispose // FileDispositionInformation(Ex) on an item opened with DELETE
+    };
+
+    // The code for an NTSTATUS, read before ntdll maps it to a Win32 error (which makes
+    // STATUS_DELETE_PENDING and a filter's STATUS_ACCESS_DENIED the same ERROR_ACCESS_DENIED).
+    // Busy only for a state that passes: a sharing or lock violation, delete pending, a mapped
+    // image, and access denied to the rename of a folder (what a handle open inside it gives).
+    // Access denied anywhere else is a refusal (permissions, or a security filter), never waited
+    // for. Empty for a status the table leaves to the mapped Win32 error.
+    std::optional<FsStatus::Code> codeFromNtStatus (juce::uint32 status, NtStep step, bool isFolder);
+
+    // True when an open refused with this status is tried once more, on the item itself
+    // (FILE_OPEN_REPARSE_POINT, without OBJ_DONT_REPARSE), for this call only: a reparse point
+    // at the name, a tag no filter here handles (an app execution alias, WSL's, deduplication
+    // without its filter), or a Windows that does not know OBJ_DONT_REPARSE.
+    bool opensAsItselfAfter (juce::uint32 status);
+
+    constexpr juce::uint32 statusDeletePending = 0xC0000056u;
 
     // True when the pairs already ask for this "\??\" path to be deleted.
     bool isScheduledForRemoval (const std::vector<std::pair<juce::String, juce::String>>& pairs, const juce::String& ntPath);

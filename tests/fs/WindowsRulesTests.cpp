@@ -127,3 +127,53 @@ TEST (WindowsRules, AnItemKeepsItsIdentityThroughARenameOnEveryFileSystem)
     EXPECT_TRUE (rules::isFatFamily ("exfat"));
     EXPECT_FALSE (rules::isFatFamily ("NTFS"));
 }
+
+TEST (WindowsRules, AnNtStatusIsReadBeforeItIsMappedSoBusyIsNeverDeniedNorDeniedBusy)
+{
+    using Step = rules::NtStep;
+    using Code = kv::fs::FsStatus::Code;
+
+    struct Row
+    {
+        const char* what;
+        juce::uint32 status;
+        Step step;
+        bool isFolder;
+        Code code;
+    };
+
+    // ERROR_ACCESS_DENIED is what ntdll makes of delete pending, a security filter's refusal, a
+    // folder with a handle open inside and a loaded module alike: only the NTSTATUS tells them apart.
+    for (const auto& row : {
+             Row { "delete pending, opening a name an antivirus still holds", rules::statusDeletePending, Step::open, false, Code::busy },
+             Row { "delete pending, renaming it", rules::statusDeletePending, Step::rename, true, Code::busy },
+             Row { "a filter refuses to open it", 0xC0000022u, Step::open, false, Code::denied },
+             Row { "a filter refuses to rename a file", 0xC0000022u, Step::rename, false, Code::denied },
+             Row { "a folder with a handle open inside is renamed", 0xC0000022u, Step::rename, true, Code::busy },
+             Row { "a filter refuses the delete", 0xC0000022u, Step::dispose, true, Code::denied },
+             Row { "a loaded module is deleted", 0xC0000121u, Step::dispose, false, Code::busy },
+             Row { "a sharing violation", 0xC0000043u, Step::open, false, Code::busy },
+             Row { "a mapped file", 0xC0000243u, Step::dispose, false, Code::busy },
+             Row { "a folder not empty", 0xC0000101u, Step::dispose, true, Code::notEmpty },
+             Row { "the name is taken", 0xC0000035u, Step::rename, false, Code::exists },
+             Row { "the name is not there", 0xC0000034u, Step::open, false, Code::notFound },
+             Row { "a full disk", 0xC000007Fu, Step::open, false, Code::noSpace },
+             Row { "a card taken out", 0xC0000013u, Step::open, false, Code::notReady },
+             Row { "a write-protected card", 0xC00000A2u, Step::dispose, false, Code::denied },
+         })
+    {
+        const auto code = rules::codeFromNtStatus (row.status, row.step, row.isFolder);
+        ASSERT_TRUE (code.has_value()) << row.what;
+        EXPECT_EQ (*code, row.code) << row.what;
+    }
+
+    // Left to the mapped Win32 error.
+    EXPECT_FALSE (rules::codeFromNtStatus (0xC0000001u /* STATUS_UNSUCCESSFUL */, Step::open, false).has_value());
+
+    // Opened once more, as itself, for that call only.
+    EXPECT_TRUE (rules::opensAsItselfAfter (0xC000050Bu)) << "a link at the name";
+    EXPECT_TRUE (rules::opensAsItselfAfter (0xC0000279u)) << "a tag no filter handles: an app execution alias";
+    EXPECT_TRUE (rules::opensAsItselfAfter (0xC000000Du)) << "a Windows without OBJ_DONT_REPARSE";
+    EXPECT_FALSE (rules::opensAsItselfAfter (0xC0000022u)) << "a refusal is not a reason to look again";
+    EXPECT_FALSE (rules::opensAsItselfAfter (0xC0000034u));
+}
