@@ -74,8 +74,9 @@ namespace kv::fs::windows
     ItemKind kindOfOpened (HANDLE handle, DWORD* attributesOut = nullptr);
 
     // True when users other than SYSTEM, Administrators and TrustedInstaller may create, rename
-    // or delete in the folder, or change its attributes, from its security descriptor.
-    bool othersMayChangeFolder (HANDLE folder);
+    // or delete in the folder, or change its attributes, from its security descriptor; above
+    // the destination, only when they may replace a part of the way down.
+    bool othersMayChangeFolder (HANDLE folder, windows_rules::PartOfPath part = windows_rules::PartOfPath::destinationOrBelow);
 
     // Which file or folder the handle is of.
     bool identityOfOpened (HANDLE handle, ItemIdentity& identity);

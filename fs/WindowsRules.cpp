@@ -2,10 +2,12 @@
 
 namespace kv::fs::windows_rules
 {
-    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries)
+    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries, PartOfPath part)
     {
         if (! ownerTrusted || ! hasAccessList)
             return true;
+
+        const auto rights = part == PartOfPath::aboveTheDestination ? replacingRights : changingRights;
 
         for (const auto& entry : entries)
         {
@@ -16,7 +18,7 @@ namespace kv::fs::windows_rules
             if (entry.type == AccessEntry::Type::other)
                 return true;
 
-            if ((entry.mask & changingRights) != 0 && ! entry.trustedSid)
+            if ((entry.mask & rights) != 0 && ! entry.trustedSid)
                 return true;
         }
 

@@ -43,9 +43,25 @@ namespace kv::fs::windows_rules
                                             | 0x02000000 /* MAXIMUM_ALLOWED */ | 0x10000000 /* GENERIC_ALL */
                                             | 0x40000000 /* GENERIC_WRITE */;
 
-    // True when anyone but SYSTEM, Administrators and TrustedInstaller may change the folder:
-    // an owner may always change its permissions, and no list at all grants everyone everything.
-    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries);
+    // The rights that let a user replace a folder on the way to the destination by another (a
+    // junction, say): deleting or renaming it (DELETE on it, FILE_DELETE_CHILD on its parent), or
+    // giving themselves that. Adding a new child replaces nothing, and a folder that holds the
+    // way on is not empty, so cannot be made a junction: FILE_ADD_SUBDIRECTORY on C:\, which
+    // every default Windows grants Authenticated Users, leaves the way down as it is.
+    constexpr juce::uint32 replacingRights = 0x0040 /* FILE_DELETE_CHILD */ | 0x00010000 /* DELETE */ | 0x00040000 /* WRITE_DAC */
+                                             | 0x00080000 /* WRITE_OWNER */ | 0x02000000 /* MAXIMUM_ALLOWED */ | 0x10000000 /* GENERIC_ALL */;
+
+    enum class PartOfPath
+    {
+        aboveTheDestination, // from the volume's root down to the destination's parent: only replacing rights
+        destinationOrBelow // every changing right
+    };
+
+    // True when anyone but SYSTEM, Administrators and TrustedInstaller may change the folder (or,
+    // above the destination, replace a part of the way): an owner may always change its
+    // permissions, and no list at all grants everyone everything.
+    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries,
+                          PartOfPath part = PartOfPath::destinationOrBelow);
 
     // The Session Manager's PendingFileRenameOperations value, a REG_MULTI_SZ of UTF-16 units,
     // as its pairs of source and target. A delete has an empty target, so the value holds

@@ -177,3 +177,54 @@ TEST (WindowsRules, AnNtStatusIsReadBeforeItIsMappedSoBusyIsNeverDeniedNorDenied
     EXPECT_FALSE (rules::opensAsItselfAfter (0xC0000022u)) << "a refusal is not a reason to look again";
     EXPECT_FALSE (rules::opensAsItselfAfter (0xC0000034u));
 }
+
+TEST (WindowsRules, TheWayDownFromADefaultVolumeRootPassesAndOnlyAReplaceablePartStopsIt)
+{
+    using Entry = rules::AccessEntry;
+    using Type = Entry::Type;
+    using Part = rules::PartOfPath;
+
+    // Masks as icacls shows them on a default Windows 10 or 11.
+    constexpr juce::uint32 full = 0x001F01FF, modify = 0x001301BF, readExecute = 0x001200A9, genericAll = 0x10000000,
+                           genericReadExecute = 0xA0000000, addSubfolder = 0x0004, usersWrite = 0x0116 /* WD, AD, WEA, WA */;
+    const Entry admins { Type::allowed, false, full, true }, system { Type::allowed, false, full, true },
+        usersRead { Type::allowed, false, readExecute, false }, creatorOwner { Type::allowed, true, genericAll, false };
+
+    struct Row
+    {
+        const char* folder;
+        bool ownerTrusted;
+        std::vector<Entry> entries;
+        bool replaceableAbove, changeableAt;
+    };
+
+    const std::vector<Row> rows {
+        { "C:\\ (Authenticated Users: add a subfolder here, modify what they make)",
+          true,
+          { admins, system, usersRead, { Type::allowed, true, modify, false }, { Type::allowed, false, addSubfolder, false } },
+          false,
+          true },
+        { "C:\\Program Files (TrustedInstaller's)",
+          true,
+          { { Type::allowed, false, full, true }, { Type::allowed, true, genericAll, true }, { Type::allowed, false, modify, true }, { Type::allowed, false, modify, true }, usersRead, { Type::allowed, true, genericReadExecute, false }, creatorOwner, { Type::allowed, false, readExecute, false } /* all application packages */ },
+          false,
+          false },
+        { "C:\\Program Files\\Common Files (TrustedInstaller's)",
+          true,
+          { { Type::allowed, false, full, true }, { Type::allowed, false, modify, true }, { Type::allowed, false, modify, true }, usersRead, creatorOwner },
+          false,
+          false },
+        { "Common Files\\VST3, made by an elevated installer (inherited)", true, { { Type::allowed, false, genericAll, true }, system, admins, usersRead, creatorOwner }, false, false },
+        { "C:\\ProgramData (Users: write data, add subfolders, attributes)", true, { system, admins, creatorOwner, usersRead, { Type::allowed, false, usersWrite, false } }, false, true },
+        { "C:\\ProgramData\\Korvane, made by a standard user", false, { system, admins, usersRead, { Type::allowed, false, usersWrite, false } }, true, true },
+        { "C:\\Plugins, made by an administrator (inherits Modify for Authenticated Users)", true, { admins, system, usersRead, { Type::allowed, false, modify, false } }, true, true },
+        { "a folder that lets users delete its children", true, { admins, { Type::allowed, false, 0x0040, false } }, true, true },
+        { "a folder that lets users change its permissions", true, { admins, { Type::allowed, false, 0x00040000, false } }, true, true },
+    };
+
+    for (const auto& row : rows)
+    {
+        EXPECT_EQ (rules::othersMayChange (row.ownerTrusted, true, row.entries, Part::aboveTheDestination), row.replaceableAbove) << row.folder;
+        EXPECT_EQ (rules::othersMayChange (row.ownerTrusted, true, row.entries, Part::destinationOrBelow), row.changeableAt) << row.folder;
+    }
+}
