@@ -26,6 +26,7 @@ namespace kv::fs
         virtual FsStatus removeIfSame (const FolderHandle& parent, const juce::String& name, const ItemIdentity& expected);
 
         virtual FsStatus clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name);
+        virtual FsStatus restoreProtectiveAttributes (const FolderHandle& parent, const juce::String& name, juce::uint32 marks);
 
         // Hands the item to Windows, to delete when it next starts.
         virtual bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name);

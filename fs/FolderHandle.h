@@ -57,6 +57,11 @@ namespace kv::fs
         // children (Wine keeps a read-only folder's); a link is left alone.
         FsStatus clearProtectiveAttributes (const juce::String& name) const;
 
+        // The marks clearProtectiveAttributes clears (the mode bits elsewhere), to put back with
+        // restoreProtectiveAttributes on an item that then could not go; a link is left alone.
+        FsStatus protectiveAttributes (const juce::String& name, juce::uint32& marks) const;
+        FsStatus restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const;
+
         // Writes everything written on this folder's volume to the disk, so that a power cut
         // after a rename cannot leave a renamed file without its bytes. Windows flushes each
         // file as it is closed instead.

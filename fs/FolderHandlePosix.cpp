@@ -329,6 +329,27 @@ namespace kv::fs
         return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
+    FsStatus FolderHandle::protectiveAttributes (const juce::String& name, juce::uint32& marks) const
+    {
+        struct stat info;
+
+        if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return lastStatus();
+
+        marks = (juce::uint32) (info.st_mode & 07777);
+        return S_ISLNK (info.st_mode) ? FsStatus (FsStatus::notAFolder) : FsStatus (FsStatus::ok);
+    }
+
+    FsStatus FolderHandle::restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const
+    {
+        juce::uint32 now = 0;
+
+        if (const auto looked = protectiveAttributes (name, now); looked != FsStatus::ok || now == marks)
+            return looked;
+
+        return ::fchmodat (handle, name.toRawUTF8(), (mode_t) marks, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
+    }
+
     void FolderHandle::syncToDisk() const { ::syncfs (handle); }
 
     FsStatus FolderHandle::identityOf (const juce::String& name, ItemIdentity& identity) const

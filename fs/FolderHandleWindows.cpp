@@ -16,7 +16,7 @@ namespace kv::fs
             return ::SetFileInformationByHandle (handle, FileBasicInfo, &basic, sizeof (basic)) ? FsStatus (FsStatus::ok) : lastStatus();
         }
 
-        constexpr DWORD protectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        constexpr DWORD protectiveMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         constexpr ACCESS_MASK folderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
         constexpr ACCESS_MASK removalAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
@@ -53,7 +53,7 @@ namespace kv::fs
                 return FsStatus::denied;
 
             if (marked)
-                if (const auto cleared = setAttributes (item, attributes & ~protectiveAttributes); cleared != FsStatus::ok)
+                if (const auto cleared = setAttributes (item, attributes & ~protectiveMarks); cleared != FsStatus::ok)
                     return FsStatus (FsStatus::denied, cleared.error);
 
             const auto refused = dispose (fileDispositionInformation, 0);
@@ -309,7 +309,39 @@ namespace kv::fs
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && linkCount (item.handle) > 1)
             return FsStatus::denied;
 
-        return (attributes & protectiveAttributes) == 0 ? FsStatus (FsStatus::ok) : setAttributes (item.handle, attributes & ~protectiveAttributes);
+        return (attributes & protectiveMarks) == 0 ? FsStatus (FsStatus::ok) : setAttributes (item.handle, attributes & ~protectiveMarks);
+    }
+
+    FsStatus FolderHandle::protectiveAttributes (const juce::String& name, juce::uint32& marks) const
+    {
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return status;
+
+        DWORD attributes = 0;
+        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
+            return FsStatus::notAFolder;
+
+        marks = attributes & protectiveMarks;
+        return FsStatus::ok;
+    }
+
+    FsStatus FolderHandle::restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const
+    {
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return status;
+
+        DWORD attributes = 0;
+        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
+            return FsStatus::notAFolder;
+
+        const auto wanted = (attributes & ~protectiveMarks) | (marks & protectiveMarks);
+        return wanted == attributes ? FsStatus (FsStatus::ok) : setAttributes (item.handle, wanted);
     }
 
     void FolderHandle::syncToDisk() const {}

@@ -285,8 +285,11 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
     }
 
     {
-        // A file inside the old VST3 copy: the new copy goes in, and the note says why the old one stays.
+        // A file inside the old VST3 copy: the new copy goes in, and the note says why the old one
+        // stays. Its read-only folder was opened up to be emptied, and is closed again as it stays.
         const Immutable lock (bundle (0).getChildFile ("Contents/Resources/old-preset.txt"));
+        const auto resources = bundle (0).getChildFile ("Contents/Resources").getFullPathName();
+        ASSERT_EQ (::chmod (resources.toRawUTF8(), 0555), 0);
         const auto report = runInstallPass (request ({ true, false, false }));
 
         ASSERT_TRUE (report.succeeded()) << kv::messages::failureDetails (report);
@@ -296,6 +299,12 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
             << kv::messages::successNote (report);
         EXPECT_TRUE (kv::messages::failureDetails (report).contains ("could not be deleted: administrators are not allowed")) << kv::messages::failureDetails (report);
         EXPECT_FALSE (holdsLoadableNames (report.outcomes[0].stillInUse));
+
+        struct stat info
+        {
+        };
+        ASSERT_EQ (::stat (report.outcomes[0].stillInUse.getChildFile ("Contents/Resources").getFullPathName().toRawUTF8(), &info), 0);
+        EXPECT_EQ (info.st_mode & 07777, 0555u) << "the marks of a folder that stays are put back";
     }
 }
 
