@@ -1,5 +1,7 @@
 #include "fs/FileOperations.h"
 
+#include <map>
+
 namespace kv::fs
 {
     FsStatus FileOperations::createFolder (const FolderHandle& parent, const juce::String& name)
@@ -27,9 +29,19 @@ namespace kv::fs
         return parent.remove (name);
     }
 
+    FsStatus FileOperations::removeIfSame (const FolderHandle& parent, const juce::String& name, const ItemIdentity& expected)
+    {
+        return parent.removeIfSame (name, expected);
+    }
+
     FsStatus FileOperations::clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name)
     {
         return parent.clearProtectiveAttributes (name);
+    }
+
+    FsStatus FileOperations::restoreProtectiveAttributes (const FolderHandle& parent, const juce::String& name, juce::uint32 marks)
+    {
+        return parent.restoreProtectiveAttributes (name, marks);
     }
 
     bool FileOperations::scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name)
@@ -74,16 +86,28 @@ namespace kv::fs
     {
         TreeSteps steps;
 
-        // A read-only folder would keep its children.
-        steps.beforeOpening = [this] (const WalkItem& item)
-        { clearProtectiveAttributes (item.parent, item.name); };
+        // A read-only folder would keep its children: its marks are cleared as it is emptied,
+        // and put back when it then cannot go.
+        std::map<juce::String, juce::uint32> cleared;
+
+        steps.beforeOpening = [this, &cleared] (const WalkItem& item)
+        {
+            juce::uint32 marks = 0;
+            if (item.parent.protectiveAttributes (item.name, marks) == FsStatus::ok)
+                cleared[item.relativePath] = marks;
+            clearProtectiveAttributes (item.parent, item.name);
+        };
 
         // Each folder's own handle is closed before it goes: Windows keeps a folder while a
         // handle to it is open. A link swapped in since the look is removed as a link.
-        steps.visit = [this] (const WalkItem& item)
+        steps.visit = [this, &cleared] (const WalkItem& item)
         {
             const auto childrenRemoved = item.kind == ItemKind::folder && item.insideComplete;
             const auto removed = removeRetrying (item.parent, item.name, childrenRemoved);
+
+            if (const auto marks = cleared.find (item.relativePath); marks != cleared.end() && removed != FsStatus::ok && removed != FsStatus::notFound)
+                restoreProtectiveAttributes (item.parent, item.name, marks->second);
+
             return removed == FsStatus::notFound ? FsStatus (FsStatus::ok) : removed;
         };
 

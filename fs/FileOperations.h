@@ -22,7 +22,11 @@ namespace kv::fs
         // One file, link or empty folder.
         virtual FsStatus remove (const FolderHandle& parent, const juce::String& name);
 
+        // The item only while it is still the one of that identity (FolderHandle::removeIfSame).
+        virtual FsStatus removeIfSame (const FolderHandle& parent, const juce::String& name, const ItemIdentity& expected);
+
         virtual FsStatus clearProtectiveAttributes (const FolderHandle& parent, const juce::String& name);
+        virtual FsStatus restoreProtectiveAttributes (const FolderHandle& parent, const juce::String& name, juce::uint32 marks);
 
         // Hands the item to Windows, to delete when it next starts.
         virtual bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name);

@@ -19,12 +19,13 @@ namespace kv::fs
         FolderHandle& operator= (FolderHandle&&) noexcept;
 
         // Opens a folder by its full path, following links on the way and at the folder itself:
-        // a plug-in folder moved to another drive behind a junction is common. Missing folders
-        // are created on the way when asked; each one created is added to created, outermost first.
-        static FolderHandle openPath (const juce::File& folder, FsStatus& status, bool create = false,
-                                      juce::Array<juce::File>* created = nullptr);
+        // a plug-in folder moved to another drive behind a junction is common.
+        static FolderHandle openPath (const juce::File& folder, FsStatus& status);
 
         bool isOpen() const noexcept;
+
+        // Which folder this handle is of, wherever it has been moved since.
+        FsStatus identity (ItemIdentity& identity) const;
 
         // The path this folder was reached by: for messages and tests, never to reach an item.
         const juce::File& path() const noexcept { return folderPath; }
@@ -43,12 +44,23 @@ namespace kv::fs
         // Renames a child into another open folder on the same volume. Never replaces an item.
         FsStatus rename (const juce::String& name, const FolderHandle& toFolder, const juce::String& toName) const;
 
-        // Removes a file, a link (not its target) or an empty folder, its read-only mark cleared.
+        // Removes a file, a link (not its target) or an empty folder. A read-only mark is cleared
+        // only where the system cannot delete past it, and put back if the delete is refused.
         FsStatus remove (const juce::String& name) const;
 
+        // As remove, but only while the item under the name is the one of that identity: what a
+        // pass made goes, never an item another put under the same name.
+        FsStatus removeIfSame (const juce::String& name, const ItemIdentity& expected) const;
+
         // Clears the read-only, hidden and system attributes (elsewhere: gives the owner write
-        // access) of a file or folder; a link is left alone.
+        // access) of a folder about to be emptied and removed, so that no mark keeps its
+        // children (Wine keeps a read-only folder's); a link is left alone.
         FsStatus clearProtectiveAttributes (const juce::String& name) const;
+
+        // The marks clearProtectiveAttributes clears (the mode bits elsewhere), to put back with
+        // restoreProtectiveAttributes on an item that then could not go; a link is left alone.
+        FsStatus protectiveAttributes (const juce::String& name, juce::uint32& marks) const;
+        FsStatus restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const;
 
         // Writes everything written on this folder's volume to the disk, so that a power cut
         // after a rename cannot leave a renamed file without its bytes. Windows flushes each

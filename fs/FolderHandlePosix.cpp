@@ -44,6 +44,16 @@ namespace kv::fs
 
         FsStatus lastStatus() { return statusFromErrno (errno); }
 
+        // Where Windows' rules would refuse to make the name: it is delete pending, or another
+        // item has it but for case.
+        FsStatus strictCreateRefusal (int folder, const juce::String& name)
+        {
+            if (strict::detail::isDeletePending (folder, name))
+                return FsStatus::busy;
+
+            return strict::detail::collidesIgnoringCase (folder, name) ? FsStatus (FsStatus::exists) : FsStatus (FsStatus::ok);
+        }
+
         ItemKind kindFromMode (mode_t mode)
         {
             if (S_ISLNK (mode))
@@ -122,45 +132,36 @@ namespace kv::fs
         ::close (native);
     }
 
-    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
+    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status)
     {
-        const auto open = [] (const juce::File& f)
-        { return ::open (f.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
-
-        auto fd = open (folder);
-
-        if (fd < 0 && errno == ENOENT && create)
-        {
-            juce::Array<juce::File> missing;
-            for (auto f = folder; ! f.exists() && f != f.getParentDirectory(); f = f.getParentDirectory())
-                missing.insert (0, f);
-
-            for (const auto& f : missing)
-            {
-                const auto made = ::mkdir (f.getFullPathName().toRawUTF8(), 0755) == 0;
-
-                if (! made && errno != EEXIST)
-                {
-                    status = lastStatus();
-                    return {};
-                }
-
-                if (made && created != nullptr)
-                    created->add (f);
-            }
-
-            fd = open (folder);
-        }
-
+        const auto fd = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
             strict::detail::openedByPath (fd, folder);
         return fd < 0 ? FolderHandle() : FolderHandle (fd, folder);
     }
 
+    FsStatus FolderHandle::identity (ItemIdentity& identity) const
+    {
+        struct stat info;
+
+        if (::fstat (handle, &info) != 0)
+            return lastStatus();
+
+        identity = { (juce::uint64) info.st_dev, (juce::uint64) info.st_ino };
+        return FsStatus::ok;
+    }
+
     ItemKind FolderHandle::kindOf (const juce::String& name, FsStatus& status) const
     {
         struct stat info;
+
+        // Windows opens no name that is delete pending, not even to read its attributes.
+        if (strict::detail::isDeletePending (handle, name))
+        {
+            status = FsStatus::busy;
+            return ItemKind::absent;
+        }
 
         if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
         {
@@ -206,6 +207,12 @@ namespace kv::fs
 
     FolderHandle FolderHandle::openFolder (const juce::String& name, FsStatus& status) const
     {
+        if (strict::detail::isDeletePending (handle, name))
+        {
+            status = FsStatus::busy;
+            return {};
+        }
+
         const auto fd = ::openat (handle, name.toRawUTF8(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
@@ -215,11 +222,17 @@ namespace kv::fs
 
     FsStatus FolderHandle::createFolder (const juce::String& name) const
     {
+        if (const auto refused = strictCreateRefusal (handle, name); refused != FsStatus::ok)
+            return refused;
+
         return ::mkdirat (handle, name.toRawUTF8(), 0755) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     std::unique_ptr<HandleOutputStream> FolderHandle::createFile (const juce::String& name, FsStatus& status) const
     {
+        if (status = strictCreateRefusal (handle, name); status != FsStatus::ok)
+            return nullptr;
+
         const auto fd = ::openat (handle, name.toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         status = fd < 0 ? lastStatus() : FsStatus (FsStatus::ok);
         if (fd >= 0)
@@ -231,8 +244,11 @@ namespace kv::fs
     {
         // Windows refuses to rename a folder with a handle open below it as access denied on a
         // handle opened for DELETE: a refusal that passes.
-        if (strict::detail::refuses (handle, name, false))
+        if (strict::detail::refuses (handle, name, false) || strict::detail::isDeletePending (handle, name))
             return FsStatus::busy;
+
+        if (const auto refused = strictCreateRefusal (toFolder.handle, toName); refused != FsStatus::ok)
+            return refused;
 
         if (::renameat2 (handle, name.toRawUTF8(), toFolder.handle, toName.toRawUTF8(), RENAME_NOREPLACE) == 0)
             return FsStatus::ok;
@@ -250,6 +266,10 @@ namespace kv::fs
 
     FsStatus FolderHandle::remove (const juce::String& name) const
     {
+        // Already on its way out: its name goes when the program that holds it lets go.
+        if (strict::detail::isDeletePending (handle, name))
+            return FsStatus::ok;
+
         FsStatus status;
         const auto kind = kindOf (name, status);
 
@@ -259,6 +279,9 @@ namespace kv::fs
         if (strict::detail::refuses (handle, name, true))
             return FsStatus::busy;
 
+        if (strict::detail::removalPends (handle, name))
+            return FsStatus::ok;
+
         if (::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? AT_REMOVEDIR : 0) == 0)
             return FsStatus::ok;
 
@@ -267,6 +290,19 @@ namespace kv::fs
             return ::unlinkat (handle, name.toRawUTF8(), kind == ItemKind::folder ? 0 : AT_REMOVEDIR) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
 
         return errno == EEXIST ? FsStatus (FsStatus::notEmpty) : lastStatus();
+    }
+
+    FsStatus FolderHandle::removeIfSame (const juce::String& name, const ItemIdentity& expected) const
+    {
+        // POSIX has no removal of an opened item: the look and the removal are two calls, both
+        // by name from this folder's handle, so at worst an empty folder of the same name that
+        // another put here in between goes, never anything outside this folder.
+        ItemIdentity found;
+
+        if (const auto looked = identityOf (name, found); looked != FsStatus::ok)
+            return looked;
+
+        return found == expected ? remove (name) : FsStatus (FsStatus::failed);
     }
 
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
@@ -291,6 +327,27 @@ namespace kv::fs
         // swapped in after the look above.
         const auto mode = (info.st_mode & 07777) | wanted;
         return ::fchmodat (handle, name.toRawUTF8(), mode, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
+    }
+
+    FsStatus FolderHandle::protectiveAttributes (const juce::String& name, juce::uint32& marks) const
+    {
+        struct stat info;
+
+        if (::fstatat (handle, name.toRawUTF8(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            return lastStatus();
+
+        marks = (juce::uint32) (info.st_mode & 07777);
+        return S_ISLNK (info.st_mode) ? FsStatus (FsStatus::notAFolder) : FsStatus (FsStatus::ok);
+    }
+
+    FsStatus FolderHandle::restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const
+    {
+        juce::uint32 now = 0;
+
+        if (const auto looked = protectiveAttributes (name, now); looked != FsStatus::ok || now == marks)
+            return looked;
+
+        return ::fchmodat (handle, name.toRawUTF8(), (mode_t) marks, AT_SYMLINK_NOFOLLOW) == 0 ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     void FolderHandle::syncToDisk() const { ::syncfs (handle); }

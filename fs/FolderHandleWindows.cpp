@@ -1,4 +1,5 @@
 #include "fs/NtFilesWindows.h"
+#include "text/TextEncoding.h"
 
 #include <vector>
 
@@ -15,8 +16,56 @@ namespace kv::fs
             return ::SetFileInformationByHandle (handle, FileBasicInfo, &basic, sizeof (basic)) ? FsStatus (FsStatus::ok) : lastStatus();
         }
 
-        constexpr DWORD protectiveAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        constexpr DWORD protectiveMarks = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         constexpr ACCESS_MASK folderAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | READ_CONTROL;
+        constexpr ACCESS_MASK removalAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
+
+        FsStatus removeOpened (HANDLE item)
+        {
+            DWORD attributes = 0;
+            const auto kind = kindOfOpened (item, &attributes);
+
+            // Straight to ntdll, so that the NTSTATUS is read before any mapping.
+            const auto dispose = [item] (ULONG infoClass, ULONG flags)
+            {
+                IO_STATUS_BLOCK io {};
+                ULONG ex = flags;
+                BOOLEAN plain = TRUE;
+                const auto asEx = infoClass == fileDispositionInformationEx;
+                const auto result = ntdll().setInformation (item, &io, asEx ? (PVOID) &ex : (PVOID) &plain,
+                                                            asEx ? (ULONG) sizeof (ex) : (ULONG) sizeof (plain), infoClass);
+                return statusFromNt (result, windows_rules::NtStep::dispose);
+            };
+
+            // POSIX semantics take the name away at once, even while another program holds the
+            // file, and past a read-only mark without changing it. Wine, FAT and Windows before
+            // 10 1809 have no such disposition: the plain one below serves there.
+            const auto exStatus = dispose (fileDispositionInformationEx, dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly);
+            if (exStatus == FsStatus::ok || exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
+                return exStatus;
+
+            // Only the read-only mark stops a plain delete; a link's attributes are its own, and
+            // a file with another name elsewhere keeps them, as they belong to that name too:
+            // without a disposition that ignores the mark, that name stays, as refused.
+            const auto marked = kind != ItemKind::link && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+
+            if (marked && linkCount (item) > 1)
+                return FsStatus::denied;
+
+            if (marked)
+                if (const auto cleared = setAttributes (item, attributes & ~protectiveMarks); cleared != FsStatus::ok)
+                    return FsStatus (FsStatus::denied, cleared.error);
+
+            const auto refused = dispose (fileDispositionInformation, 0);
+            if (refused == FsStatus::ok)
+                return refused;
+
+            // A refused delete leaves the item as it was found, marks included.
+            if (marked)
+                setAttributes (item, attributes);
+
+            return refused;
+        }
 
         FILETIME toFileTime (juce::Time time)
         {
@@ -73,38 +122,10 @@ namespace kv::fs
 
     void FolderHandle::closeNative (Native native) noexcept { ::CloseHandle (native); }
 
-    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status, bool create, juce::Array<juce::File>* created)
+    FolderHandle FolderHandle::openPath (const juce::File& folder, FsStatus& status)
     {
-        const auto open = [] (const juce::File& f)
-        {
-            return ::CreateFileW (longPath (f).c_str(), folderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        };
-
-        auto native = open (folder);
-
-        if (native == INVALID_HANDLE_VALUE && create && lastStatus() == FsStatus::notFound)
-        {
-            juce::Array<juce::File> missing;
-            for (auto f = folder; ! f.exists() && f != f.getParentDirectory(); f = f.getParentDirectory())
-                missing.insert (0, f);
-
-            for (const auto& f : missing)
-            {
-                const auto made = ::CreateDirectoryW (longPath (f).c_str(), nullptr) != 0;
-
-                if (! made && ::GetLastError() != ERROR_ALREADY_EXISTS)
-                {
-                    status = lastStatus();
-                    return {};
-                }
-
-                if (made && created != nullptr)
-                    created->add (f);
-            }
-
-            native = open (folder);
-        }
+        const auto native = ::CreateFileW (longPath (folder).c_str(), folderAccess, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                           nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 
         if (native == INVALID_HANDLE_VALUE)
         {
@@ -122,6 +143,11 @@ namespace kv::fs
 
         status = FsStatus::ok;
         return FolderHandle (native, folder);
+    }
+
+    FsStatus FolderHandle::identity (ItemIdentity& identity) const
+    {
+        return identityOfOpened (handle, identity) ? FsStatus (FsStatus::ok) : lastStatus();
     }
 
     ItemKind FolderHandle::kindOf (const juce::String& name, FsStatus& status) const
@@ -145,16 +171,26 @@ namespace kv::fs
         std::vector<char> buffer (64 * 1024);
         auto infoClass = FileIdBothDirectoryRestartInfo;
 
+        // A name that is not well-formed UTF-16 (an unpaired surrogate) would not come back from
+        // a String as the name Windows has: it could be neither reached nor removed, and would
+        // read as gone while its folder stayed not empty. Such a folder is reported at once.
+        auto unreachable = false;
+
         for (;;)
         {
             if (! ::GetFileInformationByHandleEx (listing.handle, infoClass, buffer.data(), (DWORD) buffer.size()))
-                return ::GetLastError() == ERROR_NO_MORE_FILES ? FsStatus (FsStatus::ok) : lastStatus();
+            {
+                if (::GetLastError() != ERROR_NO_MORE_FILES)
+                    return lastStatus();
+                return unreachable ? FsStatus (FsStatus::failed) : FsStatus (FsStatus::ok);
+            }
 
             infoClass = FileIdBothDirectoryInfo;
 
             for (size_t offset = 0;;)
             {
                 const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*> (buffer.data() + offset);
+                unreachable = unreachable || ! text::isWellFormedUtf16 (entry->FileName, entry->FileNameLength, false);
                 const juce::String name (juce::CharPointer_UTF16 ((const juce::CharPointer_UTF16::CharType*) entry->FileName),
                                          juce::CharPointer_UTF16 ((const juce::CharPointer_UTF16::CharType*) entry->FileName
                                                                   + entry->FileNameLength / sizeof (WCHAR)));
@@ -225,46 +261,36 @@ namespace kv::fs
         IO_STATUS_BLOCK io {};
         const auto& nt = ntdll();
         const auto result = nt.setInformation (item.handle, &io, info, (ULONG) buffer.size(), fileRenameInformation);
-        return result >= 0 ? FsStatus (FsStatus::ok) : statusOfOpenedItem (nt.toDosError (result));
+        return statusFromNt (result, windows_rules::NtStep::rename, kindOfOpened (item.handle) == ItemKind::folder);
     }
 
     FsStatus FolderHandle::remove (const juce::String& name) const
     {
         FsStatus status;
-        ScopedHandle item { openChild (handle, name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+        ScopedHandle item { openChild (handle, name, removalAccess, dispositionOpen, 0, status) };
+
+        // Already on its way out: its name goes as the last program that holds it lets go.
+        if (status.error == SystemError::ntstatus ((LONG) windows_rules::statusDeletePending))
+            return FsStatus::ok;
+
+        return item.handle == INVALID_HANDLE_VALUE ? status : removeOpened (item.handle);
+    }
+
+    FsStatus FolderHandle::removeIfSame (const juce::String& name, const ItemIdentity& expected) const
+    {
+        // The item is checked and removed through one handle: nothing put under the name in
+        // between can be the one that goes.
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, removalAccess, dispositionOpen, 0, status) };
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
 
-        DWORD attributes = 0;
-        const auto kind = kindOfOpened (item.handle, &attributes);
+        ItemIdentity found;
+        if (! identityOfOpened (item.handle, found))
+            return lastStatus();
 
-        // The attributes of a link would be its own, but leave them: only a link's name goes. A
-        // file with another name elsewhere keeps its attributes, which belong to that name too.
-        const auto protectedFile = kind != ItemKind::link && (attributes & protectiveAttributes) != 0;
-        const auto sharedWithAnotherName = protectedFile && linkCount (item.handle) > 1;
-
-        if (protectedFile && ! sharedWithAnotherName)
-            setAttributes (item.handle, attributes & ~protectiveAttributes);
-
-        // POSIX semantics take the name away at once, even while another program holds the file.
-        // Wine has no FileDispositionInfoEx: the plain disposition below serves there.
-        FILE_DISPOSITION_INFO_EX ex { dispositionDelete | dispositionPosix | dispositionIgnoreReadOnly };
-        if (::SetFileInformationByHandle (item.handle, fileDispositionInfoEx, &ex, sizeof (ex)))
-            return FsStatus::ok;
-
-        const auto exStatus = statusOfOpenedItem (::GetLastError());
-        if (exStatus == FsStatus::notEmpty || exStatus == FsStatus::busy)
-            return exStatus;
-
-        // Without a disposition that ignores the mark, this name cannot go unless the file's
-        // attributes change, for its other names too: it stays, as refused.
-        if (sharedWithAnotherName)
-            return FsStatus::denied;
-
-        FILE_DISPOSITION_INFO plain { TRUE };
-        return ::SetFileInformationByHandle (item.handle, FileDispositionInfo, &plain, sizeof (plain)) ? FsStatus (FsStatus::ok)
-                                                                                                       : statusOfOpenedItem (::GetLastError());
+        return found == expected ? removeOpened (item.handle) : FsStatus (FsStatus::failed);
     }
 
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
@@ -283,7 +309,39 @@ namespace kv::fs
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && linkCount (item.handle) > 1)
             return FsStatus::denied;
 
-        return (attributes & protectiveAttributes) == 0 ? FsStatus (FsStatus::ok) : setAttributes (item.handle, attributes & ~protectiveAttributes);
+        return (attributes & protectiveMarks) == 0 ? FsStatus (FsStatus::ok) : setAttributes (item.handle, attributes & ~protectiveMarks);
+    }
+
+    FsStatus FolderHandle::protectiveAttributes (const juce::String& name, juce::uint32& marks) const
+    {
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return status;
+
+        DWORD attributes = 0;
+        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
+            return FsStatus::notAFolder;
+
+        marks = attributes & protectiveMarks;
+        return FsStatus::ok;
+    }
+
+    FsStatus FolderHandle::restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const
+    {
+        FsStatus status;
+        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+
+        if (item.handle == INVALID_HANDLE_VALUE)
+            return status;
+
+        DWORD attributes = 0;
+        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
+            return FsStatus::notAFolder;
+
+        const auto wanted = (attributes & ~protectiveMarks) | (marks & protectiveMarks);
+        return wanted == attributes ? FsStatus (FsStatus::ok) : setAttributes (item.handle, wanted);
     }
 
     void FolderHandle::syncToDisk() const {}

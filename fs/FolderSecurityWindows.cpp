@@ -32,7 +32,7 @@ namespace kv::fs
 
     }
 
-    bool windows::othersMayChangeFolder (HANDLE folder)
+    bool windows::othersMayChangeFolder (HANDLE folder, windows_rules::PartOfPath part)
     {
         PSID owner = nullptr;
         PACL dacl = nullptr;
@@ -66,7 +66,7 @@ namespace kv::fs
             entries.push_back (entry);
         }
 
-        const auto others = windows_rules::othersMayChange (isTrustedSid (owner), dacl != nullptr, entries);
+        const auto others = windows_rules::othersMayChange (isTrustedSid (owner), dacl != nullptr, entries, part);
         ::LocalFree (descriptor);
         return others;
     }

@@ -60,12 +60,16 @@ namespace kv::fs
         SystemError error;
     };
 
-    // Which file or folder an item is, whatever its name: the same on a volume for as long as it lives.
+    // Which file or folder an item is, whatever its name: the same on a volume for as long as it
+    // lives. Windows gives a 128-bit file ID (fileHigh, file) on a 64-bit volume serial.
     struct ItemIdentity
     {
-        juce::uint64 volume = 0, file = 0;
+        juce::uint64 volume = 0, file = 0, fileHigh = 0;
 
-        bool operator== (const ItemIdentity& other) const noexcept { return volume == other.volume && file == other.file; }
+        bool operator== (const ItemIdentity& other) const noexcept
+        {
+            return volume == other.volume && file == other.file && fileHigh == other.fileHigh;
+        }
         bool operator!= (const ItemIdentity& other) const noexcept { return ! operator== (other); }
     };
 

@@ -42,10 +42,13 @@ namespace kv::fs::windows
         return { codeFromError (error), error == ERROR_SUCCESS ? SystemError() : SystemError::win32 (error) };
     }
 
-    FsStatus statusOfOpenedItem (DWORD error)
+    FsStatus statusFromNt (LONG status, windows_rules::NtStep step, bool isFolder)
     {
-        const auto status = statusFromError (error);
-        return status == FsStatus::denied ? FsStatus (FsStatus::busy, status.error) : status;
+        if (status >= 0)
+            return FsStatus::ok;
+
+        const auto code = windows_rules::codeFromNtStatus ((juce::uint32) status, step, isFolder);
+        return { code ? *code : codeFromError (ntdll().toDosError (status)), SystemError::ntstatus (status) };
     }
 
     DWORD linkCount (HANDLE handle)
@@ -63,21 +66,13 @@ namespace kv::fs::windows
 
     namespace
     {
-        constexpr LONG statusReparsePointEncountered = (LONG) 0xC000050BL;
-        constexpr LONG statusInvalidParameter = (LONG) 0xC000000DL;
         constexpr ULONG objDontReparse = 0x00001000; // OBJ_DONT_REPARSE, Windows 10 1803 on
-
-        bool& noDontReparse()
-        {
-            static bool refused = false;
-            return refused;
-        }
 
         // Wine may take the flag and still follow Unix links: there, every item is opened as itself.
         bool dontReparseWorks()
         {
             static const bool wine = ::GetProcAddress (::GetModuleHandleW (L"ntdll.dll"), "wine_get_version") != nullptr;
-            return ! wine && ! noDontReparse();
+            return ! wine;
         }
     }
 
@@ -115,21 +110,16 @@ namespace kv::fs::windows
 
         // Where Windows has OBJ_DONT_REPARSE, a placeholder's filter serves it as the folder or file
         // it shows, and any link on the way is refused rather than followed; a link at the name
-        // itself is then opened as itself. Elsewhere every item is opened as itself.
-        auto result = dontReparseWorks() ? open (false) : statusReparsePointEncountered;
+        // itself, a tag no filter handles, or a Windows without the flag then has this one call
+        // open the item as itself. Elsewhere every item is opened as itself.
+        auto result = dontReparseWorks() ? open (false) : (LONG) 0xC000050BL;
 
-        if (result == statusInvalidParameter)
-            noDontReparse() = true;
-
-        if (result == statusReparsePointEncountered || result == statusInvalidParameter)
+        if (result < 0 && windows_rules::opensAsItselfAfter ((juce::uint32) result))
             result = open (true);
 
         if (result < 0)
         {
-            // The NTSTATUS is what support can look up; the mapped error only chooses the code.
-            const auto code = result == statusObjectNameNotFound || result == statusObjectPathNotFound ? FsStatus::notFound
-                                                                                                       : statusFromError (nt.toDosError (result)).code;
-            status = FsStatus (code, SystemError::ntstatus (result));
+            status = statusFromNt (result, windows_rules::NtStep::open);
             return INVALID_HANDLE_VALUE;
         }
 
@@ -159,7 +149,32 @@ namespace kv::fs::windows
         if (! ::GetFileInformationByHandle (handle, &info))
             return false;
 
-        identity = { info.dwVolumeSerialNumber, ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow };
+        windows_rules::IdentityFacts facts;
+        facts.volumeSerial32 = info.dwVolumeSerialNumber;
+        facts.fileIndex = ((juce::uint64) info.nFileIndexHigh << 32) | info.nFileIndexLow;
+        facts.creationTime = ((juce::uint64) info.ftCreationTime.dwHighDateTime << 32) | info.ftCreationTime.dwLowDateTime;
+        facts.isFolder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+
+        WCHAR fileSystem[MAX_PATH + 1] {};
+        if (::GetVolumeInformationByHandleW (handle, nullptr, 0, nullptr, nullptr, nullptr, fileSystem, MAX_PATH + 1))
+            facts.fileSystem = juce::String (fileSystem);
+
+        // FILE_ID_INFO, declared here as older MinGW headers lack it.
+        struct
+        {
+            ULONGLONG VolumeSerialNumber;
+            BYTE FileId[16];
+        } idInfo {};
+        constexpr auto fileIdInfo = (FILE_INFO_BY_HANDLE_CLASS) 18;
+
+        if (::GetFileInformationByHandleEx (handle, fileIdInfo, &idInfo, sizeof (idInfo)))
+        {
+            facts.hasFileIdInfo = true;
+            facts.volumeSerial64 = idInfo.VolumeSerialNumber;
+            memcpy (facts.fileId128.data(), idInfo.FileId, 16);
+        }
+
+        identity = windows_rules::identityFrom (facts);
         return true;
     }
 

@@ -14,14 +14,11 @@
 
 namespace kv::fs::windows
 {
-    // Kept here rather than from ntstatus.h, which clashes with windows.h.
-    constexpr LONG statusObjectNameNotFound = (LONG) 0xC0000034L;
-    constexpr LONG statusObjectPathNotFound = (LONG) 0xC000003AL;
     constexpr ULONG openReparsePoint = 0x00200000; // FILE_OPEN_REPARSE_POINT
     constexpr ULONG directoryFile = 0x00000001, nonDirectoryFile = 0x00000040, synchronousIo = 0x00000020;
     constexpr ULONG dispositionOpen = 1, dispositionCreate = 2;
-    constexpr auto fileDispositionInfoEx = (FILE_INFO_BY_HANDLE_CLASS) 21;
-    constexpr DWORD dispositionDelete = 0x1, dispositionPosix = 0x2, dispositionIgnoreReadOnly = 0x10;
+    constexpr ULONG fileDispositionInformation = 13, fileDispositionInformationEx = 64;
+    constexpr ULONG dispositionDelete = 0x1, dispositionPosix = 0x2, dispositionIgnoreReadOnly = 0x10;
 
     using NtCreateFileFn = LONG (NTAPI*) (PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES, PIO_STATUS_BLOCK, PLARGE_INTEGER, ULONG, ULONG, ULONG,
                                           ULONG, PVOID, ULONG);
@@ -50,9 +47,9 @@ namespace kv::fs::windows
 
     FsStatus statusFromError (DWORD error);
 
-    // A refusal to rename or delete an item already opened with DELETE access: access denied
-    // there means a handle open inside a folder or a loaded module, a state that passes.
-    FsStatus statusOfOpenedItem (DWORD error);
+    // An NTSTATUS read as itself first (windows_rules::codeFromNtStatus), and only where that
+    // table leaves it, by the Win32 error ntdll maps it to; the NTSTATUS is kept for support.
+    FsStatus statusFromNt (LONG status, windows_rules::NtStep step, bool isFolder = false);
 
     // How many names the file has: more than one, and its attributes are not ours to change.
     DWORD linkCount (HANDLE handle);
@@ -77,8 +74,9 @@ namespace kv::fs::windows
     ItemKind kindOfOpened (HANDLE handle, DWORD* attributesOut = nullptr);
 
     // True when users other than SYSTEM, Administrators and TrustedInstaller may create, rename
-    // or delete in the folder, or change its attributes, from its security descriptor.
-    bool othersMayChangeFolder (HANDLE folder);
+    // or delete in the folder, or change its attributes, from its security descriptor; above
+    // the destination, only when they may replace a part of the way down.
+    bool othersMayChangeFolder (HANDLE folder, windows_rules::PartOfPath part = windows_rules::PartOfPath::destinationOrBelow);
 
     // Which file or folder the handle is of.
     bool identityOfOpened (HANDLE handle, ItemIdentity& identity);

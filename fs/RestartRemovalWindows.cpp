@@ -6,7 +6,10 @@
 // boot Windows deletes by the path it was given, as SYSTEM, before anyone can look: so the
 // path is the item's own final path (its volume by GUID, from the item's handle), never the
 // settings' spelling, and every folder from the volume's root down to the item is checked to
-// be neither a reparse point nor changeable by a standard user, on a fixed local volume.
+// be no reparse point and to be such that no standard user can replace any part of the way,
+// on a fixed local volume. The destination and every folder below it are checked, by the
+// handles the pass holds, for every changing right before this is asked (Disposal.cpp); the
+// walk here ends at the very folder those checks were made on.
 namespace kv::fs
 {
     using namespace windows;
@@ -66,7 +69,8 @@ namespace kv::fs
                 DWORD attributes = 0;
 
                 if (folder.handle == INVALID_HANDLE_VALUE || kindOfOpened (folder.handle, &attributes) != ItemKind::folder
-                    || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || othersMayChangeFolder (folder.handle))
+                    || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0
+                    || othersMayChangeFolder (folder.handle, windows_rules::PartOfPath::aboveTheDestination))
                     return false;
 
                 if (i == parts.size() - 1)

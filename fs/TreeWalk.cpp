@@ -56,11 +56,14 @@ namespace kv::fs
             FsStatus status;
             WalkItem item { parent, name, parent.kindOf (name, status), path, isTop };
 
-            // Gone already: nothing to do, and no failure, unless the look itself failed.
+            // Gone already: nothing to do, and no failure, unless the look itself failed. A name
+            // that cannot even be looked at as busy is delete pending (a look asks for no access
+            // another program could refuse): it goes as its last holder lets go, and its folder
+            // is waited for as one whose children were all removed.
             if (item.kind == ItemKind::absent)
             {
                 result.topMissing = isTop && status == FsStatus::notFound;
-                if (status != FsStatus::notFound)
+                if (status != FsStatus::notFound && status != FsStatus::busy)
                     result.fail (status, path);
                 return result;
             }

@@ -2,10 +2,12 @@
 
 namespace kv::fs::windows_rules
 {
-    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries)
+    bool othersMayChange (bool ownerTrusted, bool hasAccessList, const std::vector<AccessEntry>& entries, PartOfPath part)
     {
         if (! ownerTrusted || ! hasAccessList)
             return true;
+
+        const auto rights = part == PartOfPath::aboveTheDestination ? replacingRights : changingRights;
 
         for (const auto& entry : entries)
         {
@@ -16,7 +18,7 @@ namespace kv::fs::windows_rules
             if (entry.type == AccessEntry::Type::other)
                 return true;
 
-            if ((entry.mask & changingRights) != 0 && ! entry.trustedSid)
+            if ((entry.mask & rights) != 0 && ! entry.trustedSid)
                 return true;
         }
 
@@ -57,5 +59,73 @@ namespace kv::fs::windows_rules
                 return true;
 
         return false;
+    }
+
+    bool isFatFamily (const juce::String& fileSystem)
+    {
+        return fileSystem.equalsIgnoreCase ("FAT") || fileSystem.equalsIgnoreCase ("FAT12") || fileSystem.equalsIgnoreCase ("FAT16")
+               || fileSystem.equalsIgnoreCase ("FAT32") || fileSystem.equalsIgnoreCase ("exFAT");
+    }
+
+    ItemIdentity identityFrom (const IdentityFacts& facts)
+    {
+        // Marks an identity made from the entry, never equal to a file ID of the same numbers.
+        constexpr juce::uint64 fromEntry = 0xFA7E000000000000ull;
+
+        if (isFatFamily (facts.fileSystem))
+            return { facts.volumeSerial32, facts.creationTime, fromEntry | (facts.isFolder ? 1u : 0u) };
+
+        if (facts.hasFileIdInfo)
+        {
+            juce::uint64 low = 0, high = 0;
+            for (int i = 7; i >= 0; --i)
+            {
+                low = (low << 8) | facts.fileId128[(size_t) i];
+                high = (high << 8) | facts.fileId128[(size_t) i + 8];
+            }
+            return { facts.volumeSerial64, low, high };
+        }
+
+        return { facts.volumeSerial32, facts.fileIndex, 0 };
+    }
+
+    std::optional<FsStatus::Code> codeFromNtStatus (juce::uint32 status, NtStep step, bool isFolder)
+    {
+        switch (status)
+        {
+            case 0x00000000u: return FsStatus::ok;
+            case 0xC000000Fu: // STATUS_NO_SUCH_FILE
+            case 0xC0000034u: // STATUS_OBJECT_NAME_NOT_FOUND
+            case 0xC000003Au: return FsStatus::notFound; // STATUS_OBJECT_PATH_NOT_FOUND
+            case 0xC0000035u: return FsStatus::exists; // STATUS_OBJECT_NAME_COLLISION
+            case statusDeletePending:
+            case 0xC0000043u: // STATUS_SHARING_VIOLATION
+            case 0xC0000054u: // STATUS_FILE_LOCK_CONFLICT
+            case 0xC0000055u: // STATUS_LOCK_NOT_GRANTED
+            case 0xC0000243u:
+                return FsStatus::busy; // STATUS_USER_MAPPED_FILE
+            // A loaded module: its read-only mark is never the cause, as a delete ignores or
+            // clears it first and reports a failure to clear it as refused.
+            case 0xC0000121u: return step == NtStep::open ? FsStatus::denied : FsStatus::busy; // STATUS_CANNOT_DELETE
+            case 0xC0000022u: return step == NtStep::rename && isFolder ? FsStatus::busy : FsStatus::denied; // STATUS_ACCESS_DENIED
+            case 0xC00000A2u: return FsStatus::denied; // STATUS_MEDIA_WRITE_PROTECTED
+            case 0xC0000101u: return FsStatus::notEmpty; // STATUS_DIRECTORY_NOT_EMPTY
+            case 0xC000007Fu: // STATUS_DISK_FULL
+            case 0xC0000044u: return FsStatus::noSpace; // STATUS_QUOTA_EXCEEDED
+            case 0xC000000Eu: // STATUS_NO_SUCH_DEVICE
+            case 0xC0000013u: // STATUS_NO_MEDIA_IN_DEVICE
+            case 0xC00000A3u: // STATUS_DEVICE_NOT_READY
+            case 0xC00000C0u: return FsStatus::notReady; // STATUS_DEVICE_DOES_NOT_EXIST
+            case 0xC0000103u: // STATUS_NOT_A_DIRECTORY
+            case 0xC00000BAu: return FsStatus::notAFolder; // STATUS_FILE_IS_A_DIRECTORY
+            default: return std::nullopt;
+        }
+    }
+
+    bool opensAsItselfAfter (juce::uint32 status)
+    {
+        return status == 0xC000050Bu // STATUS_REPARSE_POINT_ENCOUNTERED
+               || status == 0xC0000279u // STATUS_IO_REPARSE_TAG_NOT_HANDLED
+               || status == 0xC000000Du; // STATUS_INVALID_PARAMETER: no OBJ_DONT_REPARSE here
     }
 }

@@ -39,6 +39,7 @@ namespace kv::install
         int removed = 0; // leftovers removed
         int stillInUse = 0; // leftovers hidden from hosts, to go later
         juce::Array<juce::File> oldCopiesKept; // the bundle is missing and these could not be put back
+        juce::Array<juce::File> oldCopiesBesideAnother; // kept: what stands in the bundle's place is not a copy the installer put there
         bool leftForNextStart = false; // another installer held the lock, or it could not be made: nothing was touched
 
         void add (const RecoveryResult& other);

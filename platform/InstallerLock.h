@@ -5,9 +5,10 @@
 namespace kv::platform
 {
     /** Held while one installer works on a product's bundles, so that two never do at once,
-        in any session. On Windows it is a mutex in a private namespace bound to the
-        Administrators group, which no standard user can create, squat or open; Windows
-        releases it if the holder dies. Elsewhere it is an abstract local socket whose name
+        in any session. On Windows it is a Global mutex owned by Administrators, which only
+        they and SYSTEM may open; one a standard user made first is refused by its owner, so a
+        squatter can stop passes but never let two run at once. Windows releases it if the
+        holder dies. Elsewhere it is an abstract local socket whose name
         comes from the sandbox root, so tests with their own roots never meet and nothing is
         written to disk. A lock that cannot be made at all is said so: nothing may then work
         without it. */
@@ -26,7 +27,6 @@ namespace kv::platform
         bool held = false, unavailable = false;
 #if defined(_WIN32)
         void* mutex = nullptr;
-        void* privateNamespace = nullptr; // where Windows has them
 #else
         int socketHandle = -1;
 #endif

@@ -1,114 +1,67 @@
 #include "platform/InstallerLock.h"
 
 #include <windows.h>
+#include <aclapi.h>
 #include <sddl.h>
 
 namespace kv::platform
 {
     namespace
     {
-        // Wine 8 exports none of the private-namespace calls, and a static import would stop the
-        // executable from loading there: they are looked up when first needed. Wine runs every
-        // program as the same user, so the Global name serves it; Windows always has them.
-        struct NamespaceCalls
+        // Wine runs every program as one user and names the Unix user as every object's owner:
+        // there the name alone serves.
+        bool isWine()
         {
-            using CreateBoundary = HANDLE (WINAPI*) (LPCWSTR, ULONG);
-            using AddSid = BOOL (WINAPI*) (HANDLE*, PSID);
-            using DeleteBoundary = VOID (WINAPI*) (HANDLE);
-            using CreateNamespace = HANDLE (WINAPI*) (LPSECURITY_ATTRIBUTES, LPVOID, LPCWSTR);
-            using OpenNamespace = HANDLE (WINAPI*) (LPVOID, LPCWSTR);
-            using CloseNamespace = BOOLEAN (WINAPI*) (HANDLE, ULONG);
-
-            CreateBoundary createBoundary = nullptr;
-            AddSid addSid = nullptr;
-            DeleteBoundary deleteBoundary = nullptr;
-            CreateNamespace createNamespace = nullptr;
-            OpenNamespace openNamespace = nullptr;
-            CloseNamespace closeNamespace = nullptr;
-
-            NamespaceCalls()
-            {
-                if (auto* kernel = ::GetModuleHandleW (L"kernel32.dll"))
-                {
-                    createBoundary = (CreateBoundary) (void*) ::GetProcAddress (kernel, "CreateBoundaryDescriptorW");
-                    addSid = (AddSid) (void*) ::GetProcAddress (kernel, "AddSIDToBoundaryDescriptor");
-                    deleteBoundary = (DeleteBoundary) (void*) ::GetProcAddress (kernel, "DeleteBoundaryDescriptor");
-                    createNamespace = (CreateNamespace) (void*) ::GetProcAddress (kernel, "CreatePrivateNamespaceW");
-                    openNamespace = (OpenNamespace) (void*) ::GetProcAddress (kernel, "OpenPrivateNamespaceW");
-                    closeNamespace = (CloseNamespace) (void*) ::GetProcAddress (kernel, "ClosePrivateNamespace");
-                }
-            }
-
-            bool available() const
-            {
-                return createBoundary && addSid && deleteBoundary && createNamespace && openNamespace && closeNamespace;
-            }
-        };
-
-        const NamespaceCalls& namespaceCalls()
-        {
-            static const NamespaceCalls calls;
-            return calls;
+            static const bool wine = ::GetProcAddress (::GetModuleHandleW (L"ntdll.dll"), "wine_get_version") != nullptr;
+            return wine;
         }
 
-        constexpr const wchar_t* namespaceName = L"Korvane_kv_installer";
-
-        // The namespace only an elevated member of Administrators can create or open: a
-        // standard user can neither squat the lock's name nor take the lock.
-        HANDLE openAdministratorsNamespace (const NamespaceCalls& calls)
+        // True when SYSTEM or Administrators own the object: only an elevated installer (or
+        // Windows itself) made it.
+        bool ownedByAdministrators (HANDLE object)
         {
-            HANDLE boundary = calls.createBoundary (namespaceName, 0);
-            BYTE sid[SECURITY_MAX_SID_SIZE];
-            DWORD sidSize = sizeof (sid);
-            HANDLE opened = nullptr;
+            PSID owner = nullptr;
+            PSECURITY_DESCRIPTOR descriptor = nullptr;
 
-            if (boundary != nullptr && ::CreateWellKnownSid (WinBuiltinAdministratorsSid, nullptr, sid, &sidSize)
-                && calls.addSid (&boundary, sid))
-            {
-                SECURITY_ATTRIBUTES attributes { sizeof (attributes), nullptr, FALSE };
+            if (::GetSecurityInfo (object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr, &descriptor)
+                != ERROR_SUCCESS)
+                return false;
 
-                if (::ConvertStringSecurityDescriptorToSecurityDescriptorW (L"D:(A;;GA;;;BA)", SDDL_REVISION_1, &attributes.lpSecurityDescriptor,
-                                                                            nullptr))
-                {
-                    opened = calls.createNamespace (&attributes, boundary, namespaceName);
-
-                    if (opened == nullptr && ::GetLastError() == ERROR_ALREADY_EXISTS)
-                        opened = calls.openNamespace (boundary, namespaceName);
-
-                    ::LocalFree (attributes.lpSecurityDescriptor);
-                }
-            }
-
-            if (boundary != nullptr)
-                calls.deleteBoundary (boundary);
-
-            return opened;
+            const auto trusted = owner != nullptr && (::IsWellKnownSid (owner, WinBuiltinAdministratorsSid) || ::IsWellKnownSid (owner, WinLocalSystemSid));
+            ::LocalFree (descriptor);
+            return trusted;
         }
     }
 
     InstallerLock::InstallerLock (const juce::String& productName, int timeoutMs)
     {
-        const auto& calls = namespaceCalls();
-        juce::String name = "Korvane_kv_installer_" + productName;
+        // One name for every session. Made by an installer, it is owned by Administrators and only
+        // they and SYSTEM may open it. A name a standard user made first is refused by its owner,
+        // so a squatter can stop passes (each says it could not make sure it is alone) but never
+        // let two run at once.
+        const auto name = "Global\\Korvane_kv_installer_" + productName;
+        SECURITY_ATTRIBUTES attributes { sizeof (attributes), nullptr, FALSE };
 
-        if (calls.available())
-        {
-            privateNamespace = openAdministratorsNamespace (calls);
-            name = juce::String (namespaceName) + "\\" + name;
-        }
-        else
-        {
-            name = "Global\\" + name;
-        }
-
-        // Fail closed: without the lock no pass may run, and the screen says why.
-        if (calls.available() && privateNamespace == nullptr)
+        if (! isWine()
+            && ! ::ConvertStringSecurityDescriptorToSecurityDescriptorW (L"O:BAD:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1,
+                                                                         &attributes.lpSecurityDescriptor, nullptr))
         {
             unavailable = true;
             return;
         }
 
-        mutex = ::CreateMutexW (nullptr, FALSE, name.toWideCharPointer());
+        mutex = ::CreateMutexW (isWine() ? nullptr : &attributes, FALSE, name.toWideCharPointer());
+
+        if (attributes.lpSecurityDescriptor != nullptr)
+            ::LocalFree (attributes.lpSecurityDescriptor);
+
+        // Fail closed: without the lock no pass may run, and the screen says why. The owner is
+        // checked whoever made it: one made first by a standard user is opened, not made, here.
+        if (mutex != nullptr && ! isWine() && ! ownedByAdministrators (mutex))
+        {
+            ::CloseHandle (mutex);
+            mutex = nullptr;
+        }
 
         if (mutex == nullptr)
         {
@@ -129,8 +82,5 @@ namespace kv::platform
                 ::ReleaseMutex (mutex);
             ::CloseHandle (mutex);
         }
-
-        if (privateNamespace != nullptr)
-            namespaceCalls().closeNamespace (privateNamespace, 0);
     }
 }

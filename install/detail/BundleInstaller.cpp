@@ -4,6 +4,7 @@
 #include "install/detail/Destination.h"
 #include "install/detail/Disposal.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/PlacedRecord.h"
 #include "install/detail/Refusal.h"
 #include "install/detail/Staging.h"
 #include "install/detail/Swap.h"
@@ -61,9 +62,9 @@ namespace kv::install
                 }
             }
 
-            destination.folder = {};
-            removeCreatedFolders (destination.created, files);
+            removeCreatedFolders (destination, files);
             failed.oldCopiesKept = destination.recovered.oldCopiesKept;
+            failed.oldCopiesKept.addArray (destination.recovered.oldCopiesBesideAnother);
             return failed;
         }
 
@@ -86,6 +87,8 @@ namespace kv::install
                     noteDisposal (done, disposal);
             }
 
+            placed::removeAll (files, folder, job.bundleName);
+
             return done;
         }
     }
@@ -103,7 +106,7 @@ namespace kv::install
 
         if (! destination.folder.isOpen())
         {
-            removeCreatedFolders (destination.created, files);
+            removeCreatedFolders (destination, files);
             return refused (job, destination.status, InstallProblem::destinationNotCreatable, job.destinationFolder.getFullPathName());
         }
 

@@ -4,6 +4,7 @@
 #include "install/detail/Disposal.h"
 #include "install/detail/InertNames.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/PlacedRecord.h"
 #include "platform/InstallerLock.h"
 
 namespace kv::install
@@ -19,6 +20,7 @@ namespace kv::install
         removed += other.removed;
         stillInUse += other.stillInUse;
         oldCopiesKept.addArray (other.oldCopiesKept);
+        oldCopiesBesideAnother.addArray (other.oldCopiesBesideAnother);
         leftForNextStart = leftForNextStart || other.leftForNextStart;
     }
 
@@ -29,7 +31,7 @@ namespace kv::install
         return kind == ItemKind::file || kind == ItemKind::folder;
     }
 
-    RecoveryResult recoverBundle (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName)
+    RecoveryResult recoverBundle (FileOperations& files, const FolderHandle& folder, const juce::String& bundleName, OldCopies oldCopies)
     {
         RecoveryResult result;
 
@@ -54,6 +56,7 @@ namespace kv::install
 
         FsStatus status;
         folder.kindOf (bundleName, status);
+        auto restoredNow = false;
 
         if (status == FsStatus::notFound && ! olds.empty())
         {
@@ -64,6 +67,7 @@ namespace kv::install
             if (leftovers::undoInert (files, folder, latest) && files.renameRetrying (folder, latest, folder, bundleName) == FsStatus::ok)
             {
                 ++result.restored;
+                restoredNow = true;
                 olds.pop_back();
             }
             else if (wasInert)
@@ -73,7 +77,15 @@ namespace kv::install
             }
         }
 
-        if (wholeBundleStands (folder, bundleName))
+        // An old copy goes only while a copy the installer itself put there stands in its place:
+        // one it just put back, or the one a pass recorded before its last rename. Anything else
+        // under the bundle's name may be a stranger's, and the old copy the user's only one.
+        if (! wholeBundleStands (folder, bundleName))
+        {
+            for (const auto& old : olds)
+                result.oldCopiesKept.add (folder.pathOf (old.name));
+        }
+        else if (restoredNow || oldCopies == OldCopies::goBesideAnyBundle || placed::standsAsPlaced (folder, bundleName))
         {
             for (const auto& old : olds)
                 dispose (old.name);
@@ -81,9 +93,10 @@ namespace kv::install
         else
         {
             for (const auto& old : olds)
-                result.oldCopiesKept.add (folder.pathOf (old.name));
+                result.oldCopiesBesideAnother.add (folder.pathOf (old.name));
         }
 
+        placed::removeAll (files, folder, bundleName);
         return result;
     }
 

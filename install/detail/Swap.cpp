@@ -17,10 +17,12 @@
 //   4. The staged copy's inside names are given back (the copy itself stays inert). Left: a
 //      loadable new copy inside the staging folder and an inert old one; recovery removes the
 //      staging folder and puts the old copy back.
-//   5. The staged copy is renamed into the bundle's place. Left: the new bundle, an inert old
-//      copy and an empty staging folder; recovery removes both, as a whole bundle stands.
-//   6. The staging folder and every old copy go (BundleInstaller.cpp). An old copy still in
-//      use is renamed ".kv-removing", made inert and left for later.
+//   5. A record of the staged copy's identity is written beside it ("<bundle>.kv-placed.…",
+//      PlacedRecord.h), then the staged copy is renamed into the bundle's place. Left: the new
+//      bundle, an inert old copy and an empty staging folder; recovery removes both, as the
+//      copy the record names stands there. Any other item there keeps the old copy.
+//   6. The staging folder, every old copy and the record go (BundleInstaller.cpp). An old copy
+//      still in use is renamed ".kv-removing", made inert and left for later.
 //
 // A host holding the old copy makes step 2 fail on Windows (a folder with an open file
 // inside cannot be renamed): nothing has changed then, and the pass says so. A virus scanner
@@ -31,6 +33,7 @@
 
 #include "install/detail/InertNames.h"
 #include "install/detail/Leftovers.h"
+#include "install/detail/PlacedRecord.h"
 #include "install/detail/Refusal.h"
 
 namespace kv::install
@@ -79,6 +82,10 @@ namespace kv::install
 
             if (staging.identityOf (stagedName, staged) != FsStatus::ok || ! leftovers::undoInert (files, staging, stagedName))
                 return FsStatus::failed;
+
+            // Written before the copy may stand there: a start after a kill from here on knows it.
+            if (const auto recorded = placed::write (files, folder, bundleName, staged); recorded != FsStatus::ok)
+                return recorded;
 
             if (const auto renamed = files.renameRetrying (staging, stagedName, folder, bundleName); renamed != FsStatus::ok)
                 return renamed;
@@ -141,6 +148,9 @@ namespace kv::install
             result.detail = bundlePath;
             result.cause = placed.error;
         }
+
+        if (result.problem != InstallProblem::none)
+            placed::removeAll (files, folder, bundleName);
 
         return result;
     }

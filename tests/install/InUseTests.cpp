@@ -1,7 +1,11 @@
 // Copies held by a host, a virus scanner or their attributes.
 #include "install/InstallPassFixture.h"
 #include "messages/Messages.h"
+#include "fs/StrictRules.h"
 #include "support/Immutable.h"
+
+#include <atomic>
+#include <thread>
 
 using namespace kv::fs;
 using namespace kv::install;
@@ -10,8 +14,10 @@ using namespace kv::test;
 
 namespace
 {
-    // A module a host keeps loaded: it can be renamed, never deleted. Under Windows' own rules
-    // (not Wine's) a folder with any handle open inside cannot be renamed either.
+    // A host that keeps modules loaded: under Windows' own rules (strict::Hold, as the suite
+    // meets them) a loaded module can be renamed, never deleted, and no folder with a handle open
+    // inside can be renamed or deleted. Wine lets such a folder be renamed: its rows replace the
+    // file operations instead, as no handle rule says so.
     struct HeldByAHost final : public FileOperations
     {
         HeldByAHost() { holdRetryMs = 0; }
@@ -19,15 +25,31 @@ namespace
         bool windowsRules = false;
         juce::StringArray scheduled; // what Windows was asked to delete when it starts
 
-        // The host holds the modules it loaded, whatever they are renamed to since.
+        // Under Windows' rules: the host's handles, whatever their items are renamed to since.
+        std::vector<std::unique_ptr<strict::Hold>> holds;
+
+        // Under Wine's: the modules the host loaded, whatever they are renamed to since.
         std::set<ino_t> loaded;
 
-        void load (const juce::File& bundle)
+        void load (const juce::File& bundle, strict::Hold::Kind kind = strict::Hold::Kind::loadedModule)
         {
-            for (const auto& f : bundle.findChildFiles (juce::File::findFiles, true, heldName))
-                loaded.insert (inodeOf (f));
+            auto modules = bundle.findChildFiles (juce::File::findFiles, true, heldName);
             if (bundle.existsAsFile())
-                loaded.insert (inodeOf (bundle));
+                modules.add (bundle);
+
+            for (const auto& f : modules)
+            {
+                if (windowsRules)
+                    holds.push_back (std::make_unique<strict::Hold> (f, kind));
+                else
+                    loaded.insert (inodeOf (f));
+            }
+        }
+
+        void letGo()
+        {
+            holds.clear();
+            loaded.clear();
         }
 
         static ino_t inodeOf (const juce::File& f)
@@ -39,13 +61,13 @@ namespace
             return info.st_ino;
         }
 
-        bool holds (const juce::File& item, const juce::String&) const
+        bool heldUnderWine (const juce::File& item) const
         {
             if (item.existsAsFile() && loaded.count (inodeOf (item)) > 0)
                 return true;
 
             for (const auto& child : item.findChildFiles (juce::File::findFilesAndDirectories, false, "*", juce::File::FollowSymlinks::no))
-                if (holds (child, {}))
+                if (heldUnderWine (child))
                     return true;
 
             return false;
@@ -53,14 +75,7 @@ namespace
 
         FsStatus remove (const FolderHandle& parent, const juce::String& name) override
         {
-            return holds (parent.pathOf (name), heldName) ? FsStatus (FsStatus::busy) : FileOperations::remove (parent, name);
-        }
-
-        FsStatus rename (const FolderHandle& from, const juce::String& name, const FolderHandle& to, const juce::String& toName) override
-        {
-            const auto item = from.pathOf (name);
-            return windowsRules && item.isDirectory() && holds (item, heldName) ? FsStatus (FsStatus::busy)
-                                                                                : FileOperations::rename (from, name, to, toName);
+            return heldUnderWine (parent.pathOf (name)) ? FsStatus (FsStatus::busy) : FileOperations::remove (parent, name);
         }
 
         bool scheduleRemovalAtRestart (const FolderHandle& parent, const juce::String& name) override
@@ -91,6 +106,8 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         int format;
         bool uninstall, windowsRules, othersMayWrite;
         bool replaced;
+        bool heldFolder = false; // a console or host works in a folder of the bundle
+        bool withoutDeleteSharing = false; // the module is held open without delete sharing, not loaded
     };
 
     // Whether others may write a folder is read from its mode bits here: folders made by the
@@ -104,19 +121,25 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
                              Row { "VST3 install, Windows", 0, false, true, false, false },
                              Row { "VST3 uninstall, Windows", 0, true, true, false, false },
                              Row { "CLAP install, Windows", 1, false, true, false, true },
-                             Row { "VST3 uninstall, a folder standard users may write", 0, true, false, true, true } })
+                             Row { "VST3 uninstall, a folder standard users may write", 0, true, false, true, true },
+                             Row { "VST3 install, a console in the bundle, Windows", 0, false, true, false, false, true },
+                             Row { "AAX uninstall, a console in the bundle, Windows", 2, true, true, false, false, true },
+                             Row { "CLAP install, held open without delete sharing, Windows", 1, false, true, false, false, false, true } })
     {
         SCOPED_TRACE (row.what);
         destination (row.format).deleteRecursively();
-        runInstallPass (request ({ true, true, false }));
+        runInstallPass (request ({ true, true, true }));
         destination (row.format).setReadOnly (false);
         ::chmod (destination (row.format).getFullPathName().toRawUTF8(), row.othersMayWrite ? 0777 : 0755);
         const auto before = snapshotTree (bundle (row.format));
 
         HeldByAHost files;
-        files.heldName = bundleNameFor ("Strandline2", row.format);
+        files.heldName = row.heldFolder ? juce::String ("Contents") : bundleNameFor ("Strandline2", row.format);
         files.windowsRules = row.windowsRules;
-        files.load (bundle (row.format));
+        if (row.heldFolder)
+            files.holds.push_back (std::make_unique<strict::Hold> (bundle (row.format).getChildFile ("Contents"), strict::Hold::Kind::currentFolder));
+        else
+            files.load (bundle (row.format), row.withoutDeleteSharing ? strict::Hold::Kind::openWithoutDeleteSharing : strict::Hold::Kind::loadedModule);
         FormatArray<bool> selected {};
         selected[(size_t) row.format] = true;
         const auto report = runInstallPass (request (selected, row.uninstall), files);
@@ -127,6 +150,7 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
             EXPECT_EQ (snapshotTree (bundle (row.format)), before);
             EXPECT_TRUE (kv::messages::failureDetails (report).contains ("kept as it was")) << kv::messages::failureDetails (report);
             expectOnlyTheBundleIn (row.format);
+            files.letGo();
             continue;
         }
 
@@ -150,6 +174,7 @@ TEST_F (InstallPass, ACopyAHostKeepsLoadedIsHiddenFromHostsOrKeptAndToldAbout)
         EXPECT_FALSE (kv::messages::failureDetails (report).contains ("not"));
 
         // Once the host lets go, the next pass clears it away.
+        files.letGo();
         EXPECT_TRUE (runInstallPass (request (selected)).succeeded());
         expectOnlyTheBundleIn (row.format);
     }
@@ -260,8 +285,11 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
     }
 
     {
-        // A file inside the old VST3 copy: the new copy goes in, and the note says why the old one stays.
+        // A file inside the old VST3 copy: the new copy goes in, and the note says why the old one
+        // stays. Its read-only folder was opened up to be emptied, and is closed again as it stays.
         const Immutable lock (bundle (0).getChildFile ("Contents/Resources/old-preset.txt"));
+        const auto resources = bundle (0).getChildFile ("Contents/Resources").getFullPathName();
+        ASSERT_EQ (::chmod (resources.toRawUTF8(), 0555), 0);
         const auto report = runInstallPass (request ({ true, false, false }));
 
         ASSERT_TRUE (report.succeeded()) << kv::messages::failureDetails (report);
@@ -271,5 +299,79 @@ TEST_F (InstallPass, PermissionRefusedIsSaidAsSuchAndNeverWaitedFor)
             << kv::messages::successNote (report);
         EXPECT_TRUE (kv::messages::failureDetails (report).contains ("could not be deleted: administrators are not allowed")) << kv::messages::failureDetails (report);
         EXPECT_FALSE (holdsLoadableNames (report.outcomes[0].stillInUse));
+
+        struct stat info
+        {
+        };
+        ASSERT_EQ (::stat (report.outcomes[0].stillInUse.getChildFile ("Contents/Resources").getFullPathName().toRawUTF8(), &info), 0);
+        EXPECT_EQ (info.st_mode & 07777, 0555u) << "the marks of a folder that stays are put back";
+    }
+}
+
+namespace
+{
+    // A virus scanner opens a file of the old copy, sharing delete, just as it is deleted: on a
+    // volume without POSIX deletion its name stays, delete pending, until the scanner lets go.
+    struct ScannedAtRemoval final : public FileOperations
+    {
+        juce::String scannedName;
+        std::unique_ptr<strict::Hold> hold;
+        std::atomic<bool> scanned { false };
+
+        FsStatus remove (const FolderHandle& parent, const juce::String& name) override
+        {
+            if (name == scannedName && ! scanned)
+            {
+                hold = std::make_unique<strict::Hold> (parent.pathOf (name), strict::Hold::Kind::sharingDelete);
+                scanned = true;
+            }
+
+            return FileOperations::remove (parent, name);
+        }
+    };
+}
+
+TEST_F (InstallPass, ANameLeftDeletePendingIsWaitedOutAsGone)
+{
+    for (const bool scanOutlastsTheWait : { false, true })
+    {
+        SCOPED_TRACE (scanOutlastsTheWait ? "scanned too long" : "scanned for a moment");
+        installOldCopy (0);
+
+        ScannedAtRemoval files;
+        files.scannedName = "old-preset.txt";
+        files.holdRetryMs = scanOutlastsTheWait ? 50 : 2000;
+
+        // The scanner lets go after a moment, on its own thread.
+        std::atomic<bool> passDone { false };
+        std::thread scanner ([&]
+                             {
+                                 while (! passDone && (scanOutlastsTheWait || ! files.scanned))
+                                     juce::Thread::sleep (5);
+                                 juce::Thread::sleep (scanOutlastsTheWait ? 0 : 100);
+                                 if (! scanOutlastsTheWait)
+                                     files.hold.reset(); });
+
+        const auto report = runInstallPass (request ({ true, false, false }), files);
+        passDone = true;
+        scanner.join();
+
+        ASSERT_TRUE (report.succeeded()) << kv::messages::failureDetails (report);
+        EXPECT_TRUE (bundle (0).getChildFile ("Contents/Resources/moduleinfo.json").existsAsFile());
+
+        if (scanOutlastsTheWait)
+        {
+            // Said as in use, never as refused, and hidden until the next pass.
+            EXPECT_NE (report.outcomes[0].stillInUse, juce::File());
+            EXPECT_FALSE (report.outcomes[0].removalRefused);
+            files.hold.reset();
+            EXPECT_TRUE (runInstallPass (request ({ true, false, false })).succeeded());
+        }
+        else
+        {
+            EXPECT_EQ (report.outcomes[0].stillInUse, juce::File());
+        }
+
+        expectOnlyTheBundleIn (0);
     }
 }

@@ -211,6 +211,13 @@ TEST_F (InstallPass, TheSwapIsCheckedBeforeTheOldCopyGoesAndWhatAFailedPassLeave
     ASSERT_NE (outcome.previousCopyAt, juce::File());
     EXPECT_EQ (snapshotTree (outcome.previousCopyAt).size(), before.size()) << kv::messages::failureDetails (report);
 
+    // The next start keeps it too, and says where: the item in the bundle's place is not the copy
+    // the pass put there, and the old copy may be the user's only one.
+    const auto recovered = recoverBundle (bundle (0));
+    EXPECT_EQ (recovered.oldCopiesBesideAnother, juce::Array<juce::File> { outcome.previousCopyAt });
+    EXPECT_EQ (snapshotTree (outcome.previousCopyAt).size(), before.size());
+    EXPECT_TRUE (kv::messages::startupNotice (recovered).contains (outcome.previousCopyAt.getFullPathName())) << kv::messages::startupNotice (recovered);
+
     // An unpack that fails, and a staged file that cannot be removed after it: the failure says so.
     struct StagingKept final : public FileOperations
     {

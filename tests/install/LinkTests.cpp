@@ -1,6 +1,9 @@
 // Links at and below the destination: served through at the destination, never followed below it.
 #include "install/InstallPassFixture.h"
 
+#include <atomic>
+#include <thread>
+
 using namespace kv::fs;
 using namespace kv::install;
 
@@ -71,4 +74,86 @@ TEST_F (InstallPass, ADestinationBehindALinkIsServedThroughIt)
     ASSERT_TRUE (runInstallPass (request ({ true, false, false }, true)).succeeded());
     EXPECT_EQ (moved.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0);
     EXPECT_TRUE (destination (0).isSymbolicLink());
+}
+
+namespace
+{
+    // A user who owns the folder above a destination swaps it for a link to another folder that
+    // holds the same names, and the pass then fails.
+    struct ParentSwap
+    {
+        juce::File parent, aside, other;
+
+        void swapInLink() const
+        {
+            ::rename (parent.getFullPathName().toRawUTF8(), aside.getFullPathName().toRawUTF8());
+            ::symlink (other.getFullPathName().toRawUTF8(), parent.getFullPathName().toRawUTF8());
+        }
+
+        void putBack() const
+        {
+            ::unlink (parent.getFullPathName().toRawUTF8());
+            ::rename (aside.getFullPathName().toRawUTF8(), parent.getFullPathName().toRawUTF8());
+        }
+    };
+
+    // Every new file is refused, as on a full disk; the first refusal swaps the parent first.
+    struct SwapThenRefuseWrites final : public FileOperations
+    {
+        SwapThenRefuseWrites() { holdRetryMs = 0; }
+        const ParentSwap* swap = nullptr;
+
+        std::unique_ptr<HandleOutputStream> createFile (const FolderHandle&, const juce::String&, FsStatus& status) override
+        {
+            if (swap != nullptr)
+                std::exchange (swap, nullptr)->swapInLink();
+            status = FsStatus (FsStatus::noSpace, kv::fs::SystemError::posix (ENOSPC));
+            return nullptr;
+        }
+    };
+}
+
+TEST_F (InstallPass, AFailedPassRemovesOnlyTheFoldersItMadeWhateverTheirParentBecame)
+{
+    ParentSwap swap { sandbox.root().getChildFile ("user"), sandbox.root().getChildFile ("user.aside"), sandbox.root().getChildFile ("other") };
+    ASSERT_TRUE (swap.parent.createDirectory());
+    ASSERT_TRUE (swap.other.getChildFile ("Common/VST3").createDirectory());
+    kv::test::writeText (swap.other.getChildFile ("keep.txt"), "user data");
+    const auto otherBefore = snapshotTree (swap.other);
+
+    auto r = request ({ true, false, false });
+    r.destinationFolders[0] = swap.parent.getChildFile ("Common/VST3");
+
+    // Swapped at the failure itself: a rollback that reopens its folders by path always goes wrong.
+    {
+        SwapThenRefuseWrites files;
+        files.swap = &swap;
+        EXPECT_EQ (runInstallPass (r, files).outcomes[0].problem, InstallProblem::diskFull);
+        EXPECT_EQ (snapshotTree (swap.other), otherBefore);
+        EXPECT_EQ (swap.aside.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 0) << "what the pass made stays";
+        swap.putBack();
+    }
+
+    // Swapped back and forth by another thread the whole time.
+    for (int attempt = 0; attempt < 25; ++attempt)
+    {
+        std::atomic<bool> done { false };
+        std::thread racer ([&]
+                           {
+                               while (! done)
+                               {
+                                   swap.swapInLink();
+                                   std::this_thread::yield();
+                                   swap.putBack();
+                                   std::this_thread::yield();
+                               } });
+
+        SwapThenRefuseWrites files;
+        runInstallPass (r, files);
+        done = true;
+        racer.join();
+
+        ASSERT_EQ (snapshotTree (swap.other), otherBefore) << "attempt " << attempt;
+        swap.parent.getChildFile ("Common").deleteRecursively();
+    }
 }
