@@ -16,13 +16,12 @@ entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Korvane.Strandli
 log="$drive_c/deploy.log"
 cp "$KV_EXE" "$drive_c/kv_installer.exe"
 
-# The engine's way: a batch file that starts the program, waits, and prints its exit code.
-printf '@echo off\r\nstart "" /wait %%*\r\necho EXIT=%%errorlevel%%\r\n' > "$drive_c/engine.bat"
-
-# engine COMMAND...: runs it as an engine does, watching the screen for any window of it;
-# sets CODE. The log is started afresh for each run.
+# engine COMMAND_LINE: runs it as an engine does, from a batch file that starts the program,
+# waits, and prints its exit code, watching the screen for any window of it; sets CODE. The
+# log is started afresh for each run.
 engine()
 {
+    printf '@echo off\r\nstart "" /wait %s\r\necho EXIT=%%errorlevel%%\r\n' "$1" > "$drive_c/engine.bat"
     rm -f "$log" "$work/windows_seen"
     ( while [ ! -e "$work/engine_done" ]; do
           xdotool search --name '^kv_installer$' >> "$work/windows_seen" 2> /dev/null || true
@@ -31,7 +30,7 @@ engine()
     local watcher=$!
     rm -f "$work/engine_done"
     local out
-    out="$(cd "$work" && "$wine" cmd /c 'C:\engine.bat' "$@" 2> /dev/null | tr -d '\r')"
+    out="$(cd "$work" && "$wine" cmd /c 'C:\engine.bat' 2> /dev/null | tr -d '\r')"
     touch "$work/engine_done"; wait "$watcher" || true; rm -f "$work/engine_done"
     CODE="$(echo "$out" | sed -n 's/^EXIT=//p' | tail -1)"
     [ -n "$CODE" ] || fail "no exit code from: $* ($out)"
@@ -47,7 +46,7 @@ no_key() { ! "$wine" reg query "$1" /reg:64 > /dev/null 2>&1 || fail "$1 is stil
 quiet='/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG="C:\deploy.log"'
 
 # Install every format.
-engine 'C:\kv_installer.exe' $quiet
+engine "C:\\kv_installer.exe $quiet"
 expect_code 0 "unattended install"
 for item in "$vst3_module" "$clap_module" "$aax_module"; do [ -f "$item" ] || fail "missing $item"; done
 logged "Unattended install."
@@ -67,24 +66,24 @@ echo "ok: keys, entry, kept copy and Wine's list of programs"
 
 # Upgrade: an older copy in every format is replaced.
 for item in "$vst3_module" "$clap_module" "$aax_module"; do "$KV_FIXTURE" module "$item" 2.2.0.0; done
-engine 'C:\kv_installer.exe' $quiet
+engine "C:\\kv_installer.exe $quiet"
 expect_code 0 "unattended upgrade"
 logged "VST3: found \"C:\\Program Files\\Common Files\\VST3\\Strandline2.vst3\", version 2.2.0.0."
 expect_reg "$detection" VST3Version 2.3.0.0
 
 # Downgrade refusal: a newer VST3 stays; the others are installed; the code says so.
 "$KV_FIXTURE" module "$vst3_module" 9.0.0.0
-engine 'C:\kv_installer.exe' $quiet
+engine "C:\\kv_installer.exe $quiet"
 expect_code 1638 "newer VST3 kept"
 logged "VST3: the installed version 9.0.0.0 is newer than 2.3.0, so it was kept"
 expect_reg "$detection" VST3Version 9.0.0.0
 expect_reg "$detection" Version 9.0.0.0
-engine 'C:\kv_installer.exe' $quiet /ALLOWDOWNGRADE /COMPONENTS=vst3
+engine "C:\\kv_installer.exe $quiet /ALLOWDOWNGRADE /COMPONENTS=vst3"
 expect_code 0 "downgrade allowed"
 expect_reg "$detection" VST3Version 2.3.0.0
 
 # A typo ends the run untouched.
-engine 'C:\kv_installer.exe' $quiet /COMPONENTS=vst4
+engine "C:\\kv_installer.exe $quiet /COMPONENTS=vst4"
 expect_code 87 "invalid parameter"
 logged "Invalid parameter /COMPONENTS=vst4"
 
