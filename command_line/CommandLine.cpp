@@ -1,5 +1,6 @@
 #include "command_line/CommandLine.h"
 
+#include "identity/Formats.h"
 #include "platform/PlatformFolders.h"
 
 namespace kv::command_line

@@ -26,7 +26,6 @@ namespace kv::command_line
         // A log named twice gets both runs, one after the other: the stream appends.
         if (! stream->openedOk())
             stream = nullptr;
-        else
     }
 
     void RunLog::add (const juce::String& line)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "command_line/CommandLine.h"
+#include "identity/Formats.h"
 #include "support/Sandbox.h"
 
 using kv::command_line::parse;
@@ -84,7 +85,9 @@ TEST (CommandLine, SwitchesAreReadAsInnoSetupSpellsThem)
         EXPECT_EQ (options.invalidArgument, juce::String (row.invalidArgument).removeCharacters ("\""));
         EXPECT_EQ (options.log, row.logPath != nullptr);
         if (row.logPath != nullptr)
+        {
             EXPECT_EQ (options.logPath, row.logPath);
+        }
         EXPECT_EQ (options.allowDowngrade, row.allowDowngrade);
         EXPECT_EQ (options.destinations[0], row.vst3Dir);
     }

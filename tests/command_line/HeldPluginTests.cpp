@@ -6,6 +6,7 @@
 
 using namespace kv::install;
 using kv::fs::strict::Hold;
+using kv::test::SilentRunFixture;
 
 // A host holding the plug-in open, under Windows' rules on open handles, which the suite keeps
 // in this process: the unattended run is the same code the installer runs, called here.
@@ -46,7 +47,9 @@ TEST_F (SilentRunFixture, APluginHeldByAProgramGivesItsOwnCode)
         EXPECT_EQ (loggedExitCode(), row.exitCode);
         EXPECT_EQ (bundle (1).existsAsFile(), row.bundleAfter);
         if (row.exitCode == exitSharingViolation)
+        {
             EXPECT_TRUE (log().contains ("Error: ") && log().contains (bundle (1).getFileName())) << log();
+        }
 
         // The keys follow the disk, not the request.
         EXPECT_EQ (key (kv::registration::detectionKey())["CLAPInstalled"], row.bundleAfter ? "1" : "");

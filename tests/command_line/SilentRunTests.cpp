@@ -136,7 +136,7 @@ TEST_F (SilentRunFixture, AFullDiskIsToldApartFromOtherFailures)
 {
     kv::test::SmallVolume volume (sandbox.root().getChildFile ("small"), 512);
 
-    if (! volume.isMounted())
+    if (! volume.mounted)
         GTEST_SKIP() << "mounting a tmpfs needs root";
 
     EXPECT_EQ (runLogged ({ "/VERYSILENT", "/COMPONENTS=vst3", "/VST3DIR=" + volume.mountPoint.getFullPathName() }), exitDiskFull);
