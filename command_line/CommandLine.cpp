@@ -122,9 +122,10 @@ namespace kv::command_line
             else if (hasValue && name.endsWith ("DIR") && formatNames.contains (name.dropLastCharacters (3), true))
             {
                 const auto index = formatNames.indexOf (name.dropLastCharacters (3), true);
-                options.destinations[(size_t) index] = value;
 
-                if (! isUsableFolder (value))
+                if (isUsableFolder (value))
+                    options.destinations[(size_t) index] = value;
+                else
                     invalid (options, argument, value.isEmpty() ? "the folder is empty" : "the folder is not a full path");
             }
             else

@@ -120,7 +120,7 @@ namespace kv::messages::log_lines
         if (uninstall)
             return nameOf (outcome.formatIndex) + ": removed " + pathOf (bundle) + ".";
 
-        return nameOf (outcome.formatIndex) + ": installed " + pathOf (bundle) + ", " + juce::String (files) + " files, " + juce::String (bytes) + " bytes written.";
+        return nameOf (outcome.formatIndex) + ": installed " + pathOf (bundle) + ", " + juce::String (files) + (files == 1 ? " file, " : " files, ") + juce::String (bytes) + " bytes written.";
     }
 
     juce::StringArray copyFates (const install::InstallReport& report)

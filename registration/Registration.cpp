@@ -95,7 +95,7 @@ namespace kv::registration
         if (kept.existsAsFile() && kept.getSize() == program.getSize() && kept.getLastModificationTime() >= program.getLastModificationTime())
             return true;
 
-        return kept.getParentDirectory().createDirectory() && program.copyFileTo (kept);
+        return kept.getParentDirectory().createDirectory() && program.copyFileTo (kept) && kept.setExecutePermission (true);
     }
 
     Result update (const InstalledFormats& formats, const juce::String& version)

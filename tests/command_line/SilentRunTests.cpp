@@ -32,7 +32,7 @@ TEST_F (SilentRunFixture, InstallsEveryFormatWritesTheKeysAndUninstallsWithTheEn
     EXPECT_TRUE (log().contains ("; account ") && log().contains ("elevated"));
     EXPECT_TRUE (log().contains ("VST3: not installed"));
     EXPECT_TRUE (log().contains ("AAX: installing from the archive aax.zip ("));
-    EXPECT_TRUE (log().contains ("CLAP: installed \"" + bundle (1).getFullPathName() + "\", 1 files, "));
+    EXPECT_TRUE (log().contains ("CLAP: installed \"" + bundle (1).getFullPathName() + "\", 1 file, "));
     EXPECT_TRUE (lines[lines.size() - 1].endsWith ("Result: success. Exit code 0.")) << lines[lines.size() - 1];
 
     // The detection key from the disk, and the entry pointing at the kept copy.
