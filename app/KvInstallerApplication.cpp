@@ -49,7 +49,7 @@ void kv_installerApplication::initialise (const juce::String& commandLine)
             windowLog->add (kv::messages::log_lines::ignoredArgument (argument));
 
         screen->passObserver = [log = windowLog.get()] (const kv::install::InstallRequest& request, const FormatArray<FormatState>& before,
-                                                         const kv::install::InstallReport& report, const kv::registration::Result& registered)
+                                                        const kv::install::InstallReport& report, const kv::registration::Result& registered)
         {
             kv::command_line::logBeforePass (*log, request, before);
             kv::command_line::logAfterPass (*log, request, report);

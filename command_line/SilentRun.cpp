@@ -128,7 +128,7 @@ namespace kv::command_line
                 log.add (lines::notChosen (i));
             else if (! options.uninstall && before[(size_t) i].newerThanCarried)
                 log.add (options.allowDowngrade ? lines::newerReplaced (i, before[(size_t) i].version, product::version)
-                                                 : lines::newerKept (i, before[(size_t) i].version, product::version));
+                                                : lines::newerKept (i, before[(size_t) i].version, product::version));
         }
 
         install::InstallReport report;
