@@ -141,10 +141,21 @@ namespace kv::command_line
 
         logAfterPass (log, request, report);
 
+        auto exitCode = install::exitCodeFor (report, newerKept);
+
         // While another installer works, what is on disk is its to tell.
         if (! report.anotherInstallerRunning)
-            logRegistration (log, install_status::registerWhatIsInstalled (productName, folders));
+        {
+            const auto registered = install_status::registerWhatIsInstalled (productName, folders);
+            logRegistration (log, registered);
 
-        return finish (log, install::exitCodeFor (report, newerKept));
+            // Keys that do not tell the truth fail the run: a detection rule would believe them.
+            const auto keysTrue = registered.detectionWritten && registered.entryWritten && registered.keptCopyMade;
+
+            if (! keysTrue && (exitCode == install::exitSuccess || exitCode == install::exitRestartRequired || exitCode == install::exitNewerVersionKept))
+                exitCode = install::exitInstallFailure;
+        }
+
+        return finish (log, exitCode);
     }
 }

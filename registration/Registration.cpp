@@ -95,7 +95,12 @@ namespace kv::registration
         if (kept.existsAsFile() && kept.getSize() == program.getSize() && kept.getLastModificationTime() >= program.getLastModificationTime())
             return true;
 
-        return kept.getParentDirectory().createDirectory() && program.copyFileTo (kept) && kept.setExecutePermission (true);
+        if (! kept.getParentDirectory().createDirectory() || ! program.copyFileTo (kept))
+            return false;
+
+        // Off Windows a copy must be made runnable; Windows has no such bit and JUCE says false there.
+        kept.setExecutePermission (true);
+        return true;
     }
 
     Result update (const InstalledFormats& formats, const juce::String& version)

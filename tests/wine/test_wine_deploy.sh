@@ -38,9 +38,9 @@ engine()
 }
 
 expect_code() { [ "$CODE" = "$1" ] || { cat "$log" 2> /dev/null | tail -20; fail "$2: exit code $CODE, expected $1"; }; echo "ok: $2 (exit code $CODE)"; }
-logged() { grep -qF -- "$1" "$log" || { cat "$log"; fail "the log lacks: $1"; }; }
-reg_value() { "$wine" reg query "$1" /v "$2" /reg:64 2> /dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }'; }
-expect_reg() { local got; got="$(reg_value "$1" "$2")"; [ "$got" = "$3" ] || fail "$1 $2 is '$got', expected '$3'"; }
+logged() { grep -qF -- "$1" "$log" 2> /dev/null || { cat "$log" 2> /dev/null || true; fail "the log lacks: $1"; }; }
+reg_value() { { "$wine" reg query "$1" /v "$2" /reg:64 2> /dev/null || true; } | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; $2 = ""; sub(/^  */, ""); print }'; }
+expect_reg() { local got; got="$(reg_value "$1" "$2")"; [ "$got" = "$3" ] || { tail -5 "$log" 2> /dev/null || true; "$wine" reg query "$1" /reg:64 2>&1 | tr -d '\r' || true; fail "$1 $2 is '$got', expected '$3'"; }; }
 no_key() { ! "$wine" reg query "$1" /reg:64 > /dev/null 2>&1 || fail "$1 is still there"; }
 
 quiet='/VERYSILENT /SUPPRESSMSGBOXES /NORESTART /LOG="C:\deploy.log"'
