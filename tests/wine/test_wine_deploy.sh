@@ -22,15 +22,14 @@ cp "$KV_EXE" "$drive_c/kv_installer.exe"
 engine()
 {
     printf '@echo off\r\nstart "" /wait %s\r\necho EXIT=%%errorlevel%%\r\n' "$1" > "$drive_c/engine.bat"
-    rm -f "$log" "$work/windows_seen"
-    ( while [ ! -e "$work/engine_done" ]; do
+    rm -f "$log" "$work/windows_seen" "$work/engine_done"
+    ( while [ ! -e "$work/engine_done" ] && [ -d "$work" ]; do
           xdotool search --name '^kv_installer$' >> "$work/windows_seen" 2> /dev/null || true
           sleep 0.1
       done ) &
     local watcher=$!
-    rm -f "$work/engine_done"
     local out
-    out="$(cd "$work" && "$wine" cmd /c 'C:\engine.bat' 2> /dev/null | tr -d '\r')"
+    out="$(cd "$work" && { "$wine" cmd /c 'C:\engine.bat' 2> /dev/null || true; } | tr -d '\r')"
     touch "$work/engine_done"; wait "$watcher" || true; rm -f "$work/engine_done"
     CODE="$(echo "$out" | sed -n 's/^EXIT=//p' | tail -1)"
     [ -n "$CODE" ] || fail "no exit code from: $* ($out)"
