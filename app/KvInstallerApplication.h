@@ -3,6 +3,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "app/RepaintFallback.h"
+#include "command_line/RunLog.h"
 
 class kv_installerApplication final : public juce::JUCEApplication
 {
@@ -45,4 +46,7 @@ public:
 
 private:
     std::unique_ptr<MainWindow> mainWindow;
+
+    // Only with /LOG: the window's passes, as an unattended run logs them.
+    std::unique_ptr<kv::command_line::RunLog> windowLog;
 };

@@ -8,6 +8,7 @@
 #include "look_and_feel/Palette.h"
 #include "main_screen/Commands.h"
 #include "main_screen/EmbeddedResources.h"
+#include "main_screen/InstalledFormats.h"
 #include "main_screen/MainLayout.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -40,6 +41,10 @@ MainComponent::MainComponent()
     // A pass that was killed must not show as a missing or doubled plug-in.
     const auto recovered = kv::install::recoverAtStart (productName, destinationFolders);
 
+    // Deployment tools read what is installed from the registry: it follows the disk.
+    if (! recovered.leftForNextStart)
+        install_status::registerWhatIsInstalled (productName, destinationFolders);
+
     for (size_t k = 0; k < extraButtons.size(); ++k)
     {
         extraButtons[k].reset (addInvisibleButton (extraButtonNames[(int) k]));
@@ -58,7 +63,7 @@ MainComponent::MainComponent()
     using main_commands::Action;
     auto* install = addInvisibleButton (main_commands::of (Action::install).name);
     install->liveTitle = [this]
-    { return uninstallFromKeyboard ? juce::String ("Uninstall") : juce::String ("Install"); };
+    { return uninstallFromKeyboard || uninstallByCommandLine ? juce::String ("Uninstall") : juce::String ("Install"); };
     installButton.reset (install);
     selectAllButton.reset (addInvisibleButton (main_commands::of (Action::selectAll).name));
     showSelectionOnTiles();
@@ -190,6 +195,18 @@ juce::File MainComponent::versionFileFor (int formatIndex) const
 FormatState MainComponent::statusOf (int formatIndex) const
 {
     return install_status::stateOf (bundleFileFor (formatIndex), versionFileFor (formatIndex), productVersion);
+}
+
+void MainComponent::startInUninstallMode()
+{
+    uninstallByCommandLine = true;
+    uninstallMode = true;
+
+    for (size_t i = 0; i < formatSelected.size(); ++i)
+        formatSelected[i] = kv::platform::itemExists (bundleFileFor ((int) i));
+
+    showSelectionOnTiles();
+    repaint();
 }
 
 DestinationCallback MainComponent::makeDestinationCallback()

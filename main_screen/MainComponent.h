@@ -7,6 +7,7 @@
 #include "look_and_feel/CustomLookAndFeel.h"
 #include "look_and_feel/InvisibleButton.h"
 #include "main_screen/InstallStatus.h"
+#include "registration/Registration.h"
 #include "messages/Messages.h"
 #include "main_screen/OutcomeNote.h"
 #include "look_and_feel/WrappedText.h"
@@ -47,6 +48,17 @@ public:
 
     // The function the settings panel calls after the user picked a folder.
     DestinationCallback makeDestinationCallback();
+
+    // Started with /UNINSTALL (from the Apps & Features entry): INSTALL uninstalls, Shift or
+    // not, and the installed formats are selected.
+    void startInUninstallMode();
+    bool uninstallByCommandLine = false;
+
+    // Told of every pass, with what the status read found before it and what the detection
+    // keys and the Apps & Features entry became after it: the window's log, when one is asked for.
+    std::function<void (const kv::install::InstallRequest&, const FormatArray<FormatState>& before, const kv::install::InstallReport&,
+                        const kv::registration::Result&)>
+        passObserver;
 
     int lastModifierFlags = 0;
     CustomLookAndFeel customLookAndFeel;

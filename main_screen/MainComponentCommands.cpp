@@ -5,6 +5,7 @@
 #include "main_screen/EmbeddedArchives.h"
 #include "main_screen/EmbeddedResources.h"
 #include "main_screen/HoverHelp.h"
+#include "main_screen/InstalledFormats.h"
 #include "main_screen/OutcomeNote.h"
 #include "panels/panel_changelog.h"
 #include "panels/panel_eula.h"
@@ -103,7 +104,7 @@ void MainComponent::runInstallPass()
     const auto fromKeyboard = install != nullptr && install->clickedWithoutMouse();
 
     kv::install::InstallRequest request;
-    request.uninstall = fromKeyboard ? uninstallFromKeyboard : uninstallMode;
+    request.uninstall = uninstallByCommandLine || (fromKeyboard ? uninstallFromKeyboard : uninstallMode);
     request.productName = productName;
     request.selected = formatSelected;
     request.destinationFolders = destinationFolders;
@@ -111,11 +112,15 @@ void MainComponent::runInstallPass()
 
     // Known only before the pass: which of the copies it replaces were newer.
     newerCopiesReplaced = { {}, productVersion };
+    FormatArray<FormatState> before;
 
     for (size_t i = 0; i < formatSelected.size(); ++i)
-        if (formatSelected[i] && ! request.uninstall)
-            if (const auto state = statusOf ((int) i); state.newerThanCarried)
-                newerCopiesReplaced.installedVersions[i] = state.version;
+    {
+        before[i] = statusOf ((int) i);
+
+        if (formatSelected[i] && ! request.uninstall && before[i].newerThanCarried)
+            newerCopiesReplaced.installedVersions[i] = before[i].version;
+    }
 
     if (std::find (formatSelected.begin(), formatSelected.end(), true) == formatSelected.end())
     {
@@ -130,6 +135,15 @@ void MainComponent::runInstallPass()
         installReport = kv::install::runInstallPass (request);
         juce::MouseCursor::hideWaitCursor();
     }
+
+    // While another installer works, what is on disk is its to tell.
+    kv::registration::Result registered;
+
+    if (! installReport.anotherInstallerRunning)
+        registered = install_status::registerWhatIsInstalled (productName, destinationFolders);
+
+    if (passObserver)
+        passObserver (request, before, installReport, registered);
 
     for (size_t i = 0; i < formatSelected.size(); ++i)
         if (request.selected[i])

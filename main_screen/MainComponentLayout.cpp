@@ -45,7 +45,7 @@ void MainComponent::modifierKeysChanged (const juce::ModifierKeys& modifiers)
 
     if ((newFlags & juce::ModifierKeys::shiftModifier) != (lastModifierFlags & juce::ModifierKeys::shiftModifier))
     {
-        uninstallMode = (newFlags & juce::ModifierKeys::shiftModifier) != 0;
+        uninstallMode = uninstallByCommandLine || (newFlags & juce::ModifierKeys::shiftModifier) != 0;
         uninstallFromKeyboard = uninstallMode && installButton->hasKeyboardFocus (false);
         repaint();
     }

@@ -2,7 +2,7 @@
 # Builds in Release and prints the performance table: our install against unzip and against
 # cp -r of the unpacked bundles (the cost of writing the bytes at all), at two module sizes,
 # uninstall against rm -rf, the status read at three module sizes, paint costs, peak memory of an
-# install pass and the start-up of the real window. Exits non-zero when a target is missed.
+# install pass, the start-up of the real window and a whole unattended install process. Exits non-zero when a target is missed.
 # Usage: scripts/bench.sh [repetitions]
 set -euo pipefail
 
@@ -41,5 +41,8 @@ echo "== start-up under Xvfb" >&2
 source "$here/scripts/virtual-display.sh"
 KV_FORCE_XVFB=1 start_virtual_display
 "$here/scripts/bench-startup.sh" "$build/kv_installer" 7 > "$out/startup.txt"
+
+echo "== unattended install process" >&2
+"$here/scripts/bench-silent.sh" "$build/kv_installer" "$build/payload" "$repetitions" > "$out/silent.txt"
 
 python3 "$here/bench/report.py" "$out" "$(nproc)"

@@ -13,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth xdotool imagemagick x11-utils
     unzip zip 7zip clang-format python3
+    python3-jsonschema python3-yaml
     clang libclang-rt-14-dev
 )
 

@@ -65,6 +65,7 @@ KV_HOST_BUILD_DIR="$here/build" "$here/scripts/build-windows.sh"
 ! osslsigncode verify -in "$here/build-windows/kv_installer.exe" > /dev/null 2>&1 \
     || { echo "the unsigned build still carries a signature"; exit 1; }
 run_wine_test "$here/tests/wine/test_wine_in_use.sh" "$here/build-windows/kv_installer.exe"
+run_wine_test "$here/tests/wine/test_wine_deploy.sh" "$here/build-windows/kv_installer.exe"
 
 # Any sanitizer report ends the run with a failure.
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1"

@@ -5,6 +5,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include "fs/StrictRules.h"
+#include "registration/Registration.h"
 #include "support/Sandbox.h"
 
 // A failing test names the handle that made Windows' rules refuse a step, if one did.
@@ -31,6 +32,11 @@ int main (int argc, char** argv)
     // Nothing in the suite may reach the real system folders: every run gets a fresh root.
     kv::test::Sandbox::installProcessRoot();
 
+    // A pass in this process keeps a small stand-in for the installer, not the whole suite.
+    const auto standIn = juce::File::createTempFile (".exe");
+    standIn.replaceWithText ("stand-in for the installer");
+    kv::registration::keepInsteadOfRunningExecutable (standIn);
+
     // The file work is held to Windows' rules on open handles in every test.
     kv::fs::strict::enable (true);
     testing::UnitTest::GetInstance()->listeners().Append (new RefusalReporter);
@@ -39,5 +45,6 @@ int main (int argc, char** argv)
     const auto result = RUN_ALL_TESTS();
 
     kv::test::Sandbox::removeProcessRoot();
+    standIn.deleteFile();
     return result;
 }
