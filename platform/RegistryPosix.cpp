@@ -14,7 +14,8 @@ namespace kv::platform::registry
             if (part.isNotEmpty() && part != "." && part != "..")
                 file = file.getChildFile (part);
 
-        return file.withFileExtension ("reg");
+        // Appended, not swapped in: a key named "Korvane.Strandline2" keeps its whole name.
+        return file.getSiblingFile (file.getFileName() + ".reg");
     }
 
     static juce::String quoted (const juce::String& text)
