@@ -118,6 +118,22 @@ namespace kv::fs
 
             HANDLE handle = INVALID_HANDLE_VALUE;
         };
+
+        // The named item opened as itself to read or change its marks: a link there is refused,
+        // never followed. INVALID_HANDLE_VALUE with the reason in status when it cannot be.
+        HANDLE openForMarks (HANDLE folder, const juce::String& name, ACCESS_MASK access, DWORD& attributes, FsStatus& status)
+        {
+            const auto item = openChild (folder, name, access, dispositionOpen, 0, status);
+
+            if (item != INVALID_HANDLE_VALUE && kindOfOpened (item, &attributes) == ItemKind::link)
+            {
+                ::CloseHandle (item);
+                status = FsStatus (FsStatus::notAFolder);
+                return INVALID_HANDLE_VALUE;
+            }
+
+            return item;
+        }
     }
 
     void FolderHandle::closeNative (Native native) noexcept { ::CloseHandle (native); }
@@ -296,14 +312,11 @@ namespace kv::fs
     FsStatus FolderHandle::clearProtectiveAttributes (const juce::String& name) const
     {
         FsStatus status;
-        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+        DWORD attributes = 0;
+        ScopedHandle item { openForMarks (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, attributes, status) };
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
-
-        DWORD attributes = 0;
-        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
-            return FsStatus::notAFolder;
 
         // Attributes belong to the file, not the name: one with another name is left as it is.
         if ((attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 && linkCount (item.handle) > 1)
@@ -315,14 +328,11 @@ namespace kv::fs
     FsStatus FolderHandle::protectiveAttributes (const juce::String& name, juce::uint32& marks) const
     {
         FsStatus status;
-        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES, dispositionOpen, 0, status) };
+        DWORD attributes = 0;
+        ScopedHandle item { openForMarks (handle, name, FILE_READ_ATTRIBUTES, attributes, status) };
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
-
-        DWORD attributes = 0;
-        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
-            return FsStatus::notAFolder;
 
         marks = attributes & protectiveMarks;
         return FsStatus::ok;
@@ -331,14 +341,11 @@ namespace kv::fs
     FsStatus FolderHandle::restoreProtectiveAttributes (const juce::String& name, juce::uint32 marks) const
     {
         FsStatus status;
-        ScopedHandle item { openChild (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, dispositionOpen, 0, status) };
+        DWORD attributes = 0;
+        ScopedHandle item { openForMarks (handle, name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, attributes, status) };
 
         if (item.handle == INVALID_HANDLE_VALUE)
             return status;
-
-        DWORD attributes = 0;
-        if (kindOfOpened (item.handle, &attributes) == ItemKind::link)
-            return FsStatus::notAFolder;
 
         const auto wanted = (attributes & ~protectiveMarks) | (marks & protectiveMarks);
         return wanted == attributes ? FsStatus (FsStatus::ok) : setAttributes (item.handle, wanted);
