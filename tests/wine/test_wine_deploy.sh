@@ -5,11 +5,6 @@
 # list of installed programs must tell the truth about what is on disk.
 source "$(dirname "$0")/wine_harness.sh"
 
-clap="$drive_c/Program Files/Common Files/CLAP"
-aax="$drive_c/Program Files/Common Files/Avid/Audio/Plug-Ins"
-vst3_module="$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3"
-clap_module="$clap/Strandline2.clap"
-aax_module="$aax/Strandline2.aaxplugin/Contents/x64/Strandline2.aaxplugin"
 kept_folder="$drive_c/Program Files/Korvane/Strandline2 Installer"
 detection='HKLM\SOFTWARE\Korvane\Strandline2'
 entry='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Korvane.Strandline2'

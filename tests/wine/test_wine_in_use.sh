@@ -4,11 +4,6 @@
 # against what is on disk, and that nothing was handed to Windows to delete at the next restart.
 source "$(dirname "$0")/wine_harness.sh"
 
-clap="$drive_c/Program Files/Common Files/CLAP"
-aax="$drive_c/Program Files/Common Files/Avid/Audio/Plug-Ins"
-vst3_module="$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3"
-clap_module="$clap/Strandline2.clap"
-aax_module="$aax/Strandline2.aaxplugin/Contents/x64/Strandline2.aaxplugin"
 win_common='C:\Program Files\Common Files'
 
 helper="$work/host_helper.exe"

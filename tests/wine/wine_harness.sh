@@ -16,6 +16,12 @@ wineserver="$(dirname "$wine")/wineserver"; [ -x "$wineserver" ] || wineserver=w
 
 drive_c="$WINEPREFIX/drive_c"
 vst3="$drive_c/Program Files/Common Files/VST3"
+# The default destinations and the plug-in file in each bundle, as the tests look for them.
+clap="$drive_c/Program Files/Common Files/CLAP"
+aax="$drive_c/Program Files/Common Files/Avid/Audio/Plug-Ins"
+vst3_module="$vst3/Strandline2.vst3/Contents/x86_64-win/Strandline2.vst3"
+clap_module="$clap/Strandline2.clap"
+aax_module="$aax/Strandline2.aaxplugin/Contents/x64/Strandline2.aaxplugin"
 settings="$drive_c/ProgramData/Korvane/PluginManagerSettings.txt"
 mkdir -p "$drive_c/ProgramData/Korvane"
 
