@@ -1,6 +1,6 @@
 #include "main_screen/InstalledFormats.h"
 
-#include "platform/InstalledVersion.h"
+#include "identity/ProductConstants.h"
 
 namespace install_status
 {
@@ -12,10 +12,9 @@ namespace install_status
         {
             auto& format = formats[(size_t) i];
             format.bundle = bundleFileFor (folders[(size_t) i], productName, i);
-            format.installed = kv::platform::itemExists (format.bundle);
-
-            if (format.installed)
-                format.version = readInstalledVersion (versionFileIn (format.bundle, productName, i));
+            const auto state = stateOf (format.bundle, versionFileIn (format.bundle, productName, i), product::version);
+            format.installed = state.status != FormatStatus::notInstalled;
+            format.version = state.version;
         }
 
         return formats;
